@@ -1,0 +1,37 @@
+#include "eventpump.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace platform {
+
+void DoEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void waitUntil(const std::function<bool()> &done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void waitSeconds(double seconds)
+{
+    const qint64 limitMs = qint64(seconds * 1000);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // A timer just past the limit guarantees an event that ends the wait.
+    QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.setSingleShot(true);
+    while (elapsed.elapsed() <= limitMs) {
+        if (!wake.isActive())
+            wake.start(int(limitMs - elapsed.elapsed() + 1));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+} // namespace platform

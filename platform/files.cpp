@@ -1,0 +1,198 @@
+#include "files.h"
+
+#include "runtimeerror.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::files {
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        throw RuntimeError(ErrBadFileName);
+    return QFile::encodeName(path);
+}
+
+[[noreturn]] void raiseErrno()
+{
+    throw errorFromErrno(errno);
+}
+
+mode_t defaultMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0755 & ~mask;
+}
+
+// Writes all of buffer to fd, retrying short writes.
+void writeAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseErrno();
+        }
+        data += n;
+        size -= size_t(n);
+    }
+}
+
+// Copies source into a new hidden file beside destination and returns its path.
+QByteArray copyBeside(const QByteArray &source, const QByteArray &destination, mode_t mode)
+{
+    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        raiseErrno();
+    QByteArray dir = destination.left(destination.lastIndexOf('/') + 1);
+    QByteArray temp = dir + ".~update-XXXXXX";
+    const int out = ::mkstemp(temp.data());
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        throw errorFromErrno(err);
+    }
+    try {
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(in, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                raiseErrno();
+            }
+            if (n == 0)
+                break;
+            writeAll(out, buffer, size_t(n));
+        }
+        if (::fchmod(out, mode) != 0 || ::fsync(out) != 0)
+            raiseErrno();
+    } catch (...) {
+        ::close(in);
+        ::close(out);
+        ::unlink(temp.constData());
+        throw;
+    }
+    ::close(in);
+    if (::close(out) != 0) {
+        const int err = errno;
+        ::unlink(temp.constData());
+        throw errorFromErrno(err);
+    }
+    return temp;
+}
+
+} // namespace
+
+void appendLine(const QString &path, const QString &text)
+{
+    const QByteArray name = native(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        raiseErrno();
+    const QByteArray line = text.toUtf8() + "\r\n";
+    try {
+        writeAll(fd, line.constData(), size_t(line.size()));
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        raiseErrno();
+}
+
+void remove(const QString &path)
+{
+    const QByteArray name = native(path);
+    struct stat st{};
+    if (::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw RuntimeError(ErrPathFileAccess);
+    if (::unlink(name.constData()) != 0)
+        raiseErrno();
+}
+
+bool exists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat st{};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+bool isOrdinaryFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat st{};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return !QFileInfo(path).fileName().startsWith(QLatin1Char('.'));
+}
+
+QString readFirstLine(const QString &path)
+{
+    const QByteArray name = native(path);
+    struct stat st{};
+    if (::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw RuntimeError(ErrPathFileAccess);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(file.exists() ? ErrPermissionDenied : ErrFileNotFound);
+    QByteArray line;
+    char c = 0;
+    bool any = false;
+    while (file.getChar(&c)) {
+        any = true;
+        if (c == '\r' || c == '\n')
+            break;
+        line.append(c);
+    }
+    if (!any)
+        throw RuntimeError(ErrInputPastEnd);
+    return QString::fromUtf8(line);
+}
+
+void replace(const QString &source, const QString &destination)
+{
+    const QByteArray from = native(source);
+    const QByteArray to = native(destination);
+    struct stat src{};
+    if (::stat(from.constData(), &src) != 0)
+        raiseErrno();
+    if (!S_ISREG(src.st_mode))
+        throw RuntimeError(ErrPathFileAccess);
+    struct stat old{};
+    mode_t mode = defaultMode();
+    if (::stat(to.constData(), &old) == 0) {
+        if (S_ISDIR(old.st_mode))
+            throw RuntimeError(ErrPathFileAccess);
+        mode = old.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        raiseErrno();
+    }
+    if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
+        return;
+    if (errno != EXDEV && errno != EPERM)
+        raiseErrno();
+    // Another file system (or a source we may not change): copy next to the
+    // destination, then rename over it so the old file never goes missing.
+    const QByteArray temp = copyBeside(from, to, mode);
+    if (::rename(temp.constData(), to.constData()) != 0) {
+        const int err = errno;
+        ::unlink(temp.constData());
+        throw errorFromErrno(err);
+    }
+    ::unlink(from.constData());
+}
+
+} // namespace platform::files

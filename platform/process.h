@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Processes: where the running program lives and starting other programs.
+// Nothing here goes through a shell, and nothing waits for what it starts.
+namespace platform::process {
+
+// The folder of the running executable, without a trailing separator.
+QString applicationFolder();
+// The running program's title (its application name).
+QString applicationTitle();
+// Starts the executable file at path, detached, in its own folder. Raises
+// "File not found" (53) when nothing is there and "Permission denied" (70)
+// or "Invalid procedure call or argument" (5) when it can't be started.
+void startProgram(const QString &path);
+// The shell's "open": starts an executable file like startProgram, hands any
+// other file to the desktop's opener. Returns whether it was handed on;
+// raises only for an empty path.
+bool shellOpen(const QString &path);
+
+} // namespace platform::process

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+namespace platform {
+class PropertyBag;
+}
+
+// The update control: performs one update run on request (RunUpdate) and
+// reports every step through StatusChange and an optional log file.
+class ctlWebUpdate : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ctlWebUpdate(QWidget *parent = nullptr);
+    ~ctlWebUpdate() override;
+
+    // The seven properties. A put stores the value unchanged and then emits
+    // PropertyChanged, every time.
+    QString DownloadLocation() const { return m_DownloadLocation; }
+    void setDownloadLocation(const QString &value);
+    QString DownloadFile() const { return m_DownloadFile; }
+    void setDownloadFile(const QString &value);
+    QString DownloadVersionFile() const { return m_DownloadVersionFile; }
+    void setDownloadVersionFile(const QString &value);
+    QString CurrentVersion() const { return m_CurrentVersion; }
+    void setCurrentVersion(const QString &value);
+    bool ConfirmDownload() const { return m_ConfirmDownload; }
+    void setConfirmDownload(bool value);
+    bool AutoRun() const { return m_AutoRun; }
+    void setAutoRun(bool value);
+    QString LogFilename() const { return m_LogFilename; }
+    void setLogFilename(const QString &value);
+
+    // One whole update run; returns when it is over and never raises. A call
+    // made while a run is in progress returns at once.
+    void RunUpdate();
+    // Ends the pending download, if any.
+    void CancelDownload();
+
+    // Restore from and save to the host's property bag. Restore assigns
+    // without notifying and stops at a value that can't be converted
+    // (raising "Type mismatch"); save leaves out empty texts.
+    void ReadProperties(const platform::PropertyBag &bag);
+    void WriteProperties(platform::PropertyBag &bag) const;
+
+    // The library's title, the caption of every message box of the control.
+    static QString title();
+
+signals:
+    // Every status message; a handler may replace Message, and the log
+    // then holds the replacement.
+    void StatusChange(QString &Message);
+    // The control's saved state changed (emitted by every property put).
+    void PropertyChanged();
+
+private:
+    void ReportStatus(const QString &text);
+    void WriteLog(const QString &text, bool startNewLog);
+    void showMessage(const QString &text);
+    void runSteps();
+
+    bool DownloadUrl(const QString &url);
+    bool CheckVersion(const QString &versionFilePath);
+    QString MoveDownloadedFile();
+    void RunDownloadedFile(const QString &path);
+    void WaitSeconds(std::int16_t seconds);
+
+    QString m_DownloadLocation;
+    QString m_DownloadFile;
+    QString m_DownloadVersionFile;
+    QString m_CurrentVersion;
+    bool m_ConfirmDownload = false;
+    bool m_AutoRun = false;
+    QString m_LogFilename;
+    QString m_DownloadedFileName;
+    bool m_DownloadDone = false;
+    QString m_ServerVersion;
+    QString m_ActiveUrl;
+    double m_DownloadStartTime = 0;
+    std::int32_t m_LastElapsedSecond = 0;
+
+    bool m_running = false;
+};
