@@ -1,0 +1,57 @@
+#include "platform/clock.h"
+#include "platform/eventpump.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <ctime>
+#include <gtest/gtest.h>
+
+TEST(Clock, LogStampFollowsTheLocaleShortDateAndA24HourTime)
+{
+    const QDateTime when(QDate(2026, 12, 6), QTime(14, 5, 9));
+    EXPECT_EQ(platform::logTimestamp(when, QLocale(QLocale::English, QLocale::UnitedKingdom)),
+              QString("06/12/2026 14:05:09"));
+    EXPECT_EQ(platform::logTimestamp(when, QLocale(QLocale::English, QLocale::UnitedStates)),
+              QString("12/6/26 14:05:09"));
+    const QDateTime morning(QDate(2026, 1, 2), QTime(3, 4, 5));
+    EXPECT_EQ(platform::logTimestamp(morning, QLocale(QLocale::German, QLocale::Germany)), QString("02.01.26 03:04:05"));
+}
+
+TEST(Clock, SecondsSinceMidnightComeFromTheClockInForce)
+{
+    struct Fixed : platform::Clock {
+        QDateTime now() const override { return QDateTime(QDate(2026, 12, 6), QTime(0, 1, 2, 500)); }
+    } fixed;
+    platform::Clock::install(&fixed);
+    EXPECT_DOUBLE_EQ(platform::Clock::current().secondsSinceMidnight(), 62.5);
+    platform::Clock::install(nullptr);
+    EXPECT_NE(&platform::Clock::current(), &fixed);
+}
+
+TEST(EventPump, WaitUntilDispatchesEventsUntilTheConditionHolds)
+{
+    bool done = false;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (++ticks == 3)
+            done = true;
+    });
+    timer.start(5);
+    platform::waitUntil([&] { return done; });
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST(EventPump, WaitSecondsBlocksInsteadOfSpinning)
+{
+    bool fired = false;
+    QTimer::singleShot(50, [&] { fired = true; });
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpu = std::clock();
+    platform::waitSeconds(0.4);
+    const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    EXPECT_GT(wall.elapsed(), 400);
+    EXPECT_TRUE(fired) << "events are dispatched during the wait";
+    EXPECT_LT(cpuSeconds, 0.2) << "a spinning wait would use the whole 0.4 s";
+}
