@@ -1,0 +1,97 @@
+#include "platform/eventpump.h"
+#include "platform/messagebox.h"
+#include "platform/process.h"
+#include "platform/runtimeerror.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const platform::RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+void writeScript(const QString &path, const QByteArray &body, QFile::Permissions perms)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(body);
+    f.close();
+    f.setPermissions(perms);
+}
+
+bool waitForFile(const QString &path)
+{
+    const QDeadlineTimer deadline(5000);
+    while (!QFileInfo::exists(path) && !deadline.hasExpired())
+        platform::waitSeconds(0.02);
+    return QFileInfo::exists(path);
+}
+
+const QFile::Permissions kExecutable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+} // namespace
+
+TEST(Process, StartsAProgramDetachedInItsOwnFolder)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("product with blanks; $(echo no).exe");
+    writeScript(program, "#!/bin/sh\npwd > started.txt\n", kExecutable);
+    platform::process::startProgram(program);
+    ASSERT_TRUE(waitForFile(dir.filePath("started.txt")));
+}
+
+TEST(Process, RefusesWhatCannotBeStarted)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.filePath("missing.exe")); }), 53);
+    writeScript(dir.filePath("plain.txt"), "text", QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.filePath("plain.txt")); }), 70);
+    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.path()); }), 70);
+    EXPECT_EQ(errorOf([&] { platform::process::startProgram(QString()); }), 5);
+}
+
+TEST(Process, ShellOpenStartsProgramsToo)
+{
+    QTemporaryDir dir;
+    writeScript(dir.filePath("run.exe"), "#!/bin/sh\ntouch opened.txt\n", kExecutable);
+    EXPECT_TRUE(platform::process::shellOpen(dir.filePath("run.exe")));
+    EXPECT_TRUE(waitForFile(dir.filePath("opened.txt")));
+}
+
+TEST(MessageBox, TheRealServiceShowsAModalBoxWithCaptionTextButtonsAndIcon)
+{
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::No)->click();
+    });
+    const platform::MsgAnswer answer = platform::messageBox(nullptr, "qvWebUpdate", "Download now?",
+                                                            platform::MsgButtons::YesNo, platform::MsgIcon::Question);
+    EXPECT_EQ(answer, platform::MsgAnswer::No);
+    EXPECT_EQ(title, QString("qvWebUpdate"));
+    EXPECT_EQ(text, QString("Download now?"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 2);
+}
