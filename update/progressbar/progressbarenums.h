@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// The progress bar's published enumerations. Every one is 32 bits wide, and
+// a property of its type may hold any 32-bit value: the bar keeps values
+// outside the members as given (see qvProgressBar for what it does with them).
+
+enum GradientColour : std::int32_t {
+    GradientNone = 0,
+    GradientRed = 1,
+    GradientGreen = 2,
+    GradientBlue = 3,
+    GradientCyan = 4,
+    GradientYellow = 5,
+    GradientMagenta = 6,
+    GradientGrey = 7,
+};
+
+enum CaptionType : std::int32_t {
+    CaptionNone = 0,
+    CaptionPercent = 1,
+    CaptionValue = 2,
+    CaptionCustom = 3,
+};
+
+// Scoped, so that its None stays apart from other enumerations' members.
+enum class BorderStyle : std::int32_t {
+    None = 0,
+    FixedSingle = 1,
+};
