@@ -1,0 +1,67 @@
+#pragma once
+
+#include "asyncproperty.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+class AsyncReadPrivate;
+
+// The asynchronous read service: fetches an address (http, https or file)
+// into a local file of its own cache folder and reports the read as it goes.
+// A job object on the thread that owns it: start() returns at once; later
+// progress() reports the URL binding status codes in order and completed()
+// comes exactly once for every read that is not cancelled. The data are
+// streamed to disk, never held whole in memory.
+//
+// A read fails (completed() with a failure, the partial file removed) on an
+// HTTP status outside 2xx, a broken connection, a body shorter than its
+// announced length, more than 10 redirects, a redirect from https to http,
+// or when no data arrive for stallTimeoutMs(). The system's proxy settings
+// apply to every address except loopback.
+class AsyncRead : public QObject {
+    Q_OBJECT
+
+public:
+    // Read options.
+    enum Option : int {
+        // Revalidate a cached copy with a conditional request instead of
+        // serving it as it is.
+        Resynchronize = 512,
+    };
+    static constexpr int DefaultStallTimeoutMs = 60'000;
+    static constexpr int MaxRedirects = 10;
+
+    explicit AsyncRead(QObject *parent = nullptr);
+    // Cancels a pending read.
+    ~AsyncRead() override;
+
+    // Starts reading url. Raises error 5 for an address that can't be read
+    // (empty, relative, another scheme) and when a read is already pending.
+    void start(const QString &url, int options = Resynchronize);
+    // Ends the pending read without a completion and removes its partial
+    // file. Raises error 5 when no read is pending.
+    void cancel();
+    bool isPending() const;
+
+    // The folder that receives the data files; by default "downloads" in
+    // the user's cache folder for this application.
+    QString cacheFolder() const;
+    void setCacheFolder(const QString &folder);
+    // How long a read may go without any data before it fails.
+    int stallTimeoutMs() const;
+    void setStallTimeoutMs(int ms);
+
+signals:
+    void progress(const platform::AsyncProperty &notification);
+    void completed(const platform::AsyncProperty &notification);
+
+private:
+    friend class AsyncReadPrivate;
+    std::unique_ptr<AsyncReadPrivate> d;
+};
+
+} // namespace platform

@@ -1,0 +1,283 @@
+#include "platform/asyncread.h"
+
+#include "tests/support/httptestserver.h"
+#include "tests/support/waitfor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using platform::AsyncProperty;
+using platform::AsyncRead;
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+using testsupport::waitFor;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file below the cache folder (partial files included).
+QStringList filesIn(const QString &folder)
+{
+    QStringList found;
+    const QDir dir(folder);
+    for (const QFileInfo &entry : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (entry.isDir())
+            found += filesIn(entry.filePath());
+        else if (entry.fileName() != QLatin1String(".validators"))
+            found << entry.fileName();
+    }
+    return found;
+}
+
+class AsyncReadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cache.isValid());
+        job.setCacheFolder(cache.path());
+        QObject::connect(&job, &AsyncRead::progress, [this](const AsyncProperty &p) { progress.append(p); });
+        QObject::connect(&job, &AsyncRead::completed, [this](const AsyncProperty &p) { completions.append(p); });
+    }
+
+    // Reads url to its end and returns the one completion.
+    AsyncProperty read(const QString &url, int options = AsyncRead::Resynchronize)
+    {
+        progress.clear();
+        completions.clear();
+        job.start(url, options);
+        EXPECT_TRUE(waitFor([this] { return !completions.isEmpty(); }));
+        EXPECT_FALSE(job.isPending());
+        return completions.value(0);
+    }
+
+    QList<int> codes() const
+    {
+        QList<int> result;
+        for (const AsyncProperty &p : progress)
+            if (result.isEmpty() || result.last() != p.StatusCode || p.StatusCode != 5)
+                result << p.StatusCode;
+        return result;
+    }
+
+    QString failureOf(const AsyncProperty &completion) const
+    {
+        try {
+            completion.Value();
+        } catch (const platform::RuntimeError &e) {
+            return e.description();
+        }
+        return QString();
+    }
+
+    QTemporaryDir cache;
+    HttpTestServer server;
+    AsyncRead job;
+    QList<AsyncProperty> progress;
+    QList<AsyncProperty> completions;
+};
+
+TEST_F(AsyncReadTest, streamsTheBodyToACacheFileAndReportsEachStageInOrder)
+{
+    const qint64 size = 3 * 1024 * 1024 + 17;
+    HttpResponse response = HttpResponse::generated(size);
+    response.holdAt = {1024 * 1024};
+    server.serve("/pkg/tarnwick.exe", response);
+    // While the server holds back, the data file's own name is not there yet:
+    // only a complete file ever carries it.
+    bool partialVisible = true;
+    QObject::connect(&server, &HttpTestServer::held, [&] {
+        waitFor([&] { return !progress.isEmpty() && progress.last().BytesRead == 1024 * 1024; });
+        partialVisible = filesIn(cache.path()).contains("tarnwick.exe");
+        server.resume();
+    });
+
+    const AsyncProperty done = read(server.url("/pkg/tarnwick.exe"));
+
+    EXPECT_FALSE(partialVisible);
+    EXPECT_EQ(codes(), (QList<int>{1, 2, 11, 13, 14, 4, 5, 6}));
+    EXPECT_EQ(progress.first().Status, server.url("/pkg/tarnwick.exe"));
+    EXPECT_EQ(progress[3].Status, "application/octet-stream");
+    EXPECT_EQ(progress[4].Status, done.Value());
+    for (const AsyncProperty &p : progress.mid(3))
+        EXPECT_EQ(p.BytesMax, size);
+    EXPECT_EQ(progress.last().BytesRead, size);
+    EXPECT_TRUE(done.Value().startsWith(cache.path()));
+    EXPECT_TRUE(done.Value().endsWith("/tarnwick.exe"));
+    EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size));
+    EXPECT_EQ(filesIn(cache.path()), QStringList{"tarnwick.exe"});
+}
+
+TEST_F(AsyncReadTest, bodiesWithoutALengthKeepTheTotalUnknown)
+{
+    HttpResponse closeDelimited = HttpResponse::generated(5120);
+    closeDelimited.framing = HttpResponse::Framing::CloseDelimited;
+    server.serve("/close", closeDelimited);
+    HttpResponse chunked = HttpResponse::generated(200 * 1024);
+    chunked.framing = HttpResponse::Framing::Chunked;
+    chunked.chunkBytes = 7000;
+    server.serve("/chunked", chunked);
+
+    for (const auto &[path, size] : {std::pair{"/close", 5120}, std::pair{"/chunked", 200 * 1024}}) {
+        const AsyncProperty done = read(server.url(path));
+        EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size)) << path;
+        for (const AsyncProperty &p : progress)
+            EXPECT_EQ(p.BytesMax, 0) << path;
+        EXPECT_EQ(progress.last().BytesRead, size) << path;
+    }
+}
+
+TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
+{
+    server.serve("/missing", HttpResponse::error(404));
+    server.serve("/broken", HttpResponse::error(500));
+    HttpResponse reset = HttpResponse::generated(400000);
+    reset.cutAt = 100000;
+    reset.end = HttpResponse::End::Reset;
+    server.serve("/reset", reset);
+    HttpResponse shortBody = HttpResponse::generated(4000);
+    shortBody.cutAt = 1000;
+    shortBody.end = HttpResponse::End::Close;
+    server.serve("/short", shortBody);
+    HttpResponse stall = HttpResponse::generated(4000);
+    stall.cutAt = 1000;
+    stall.end = HttpResponse::End::Stall;
+    server.serve("/stall", stall);
+    server.serve("/loop/a", HttpResponse::redirect("/loop/b"));
+    server.serve("/loop/b", HttpResponse::redirect("/loop/a"));
+    job.setStallTimeoutMs(300);
+
+    const QList<QPair<QString, QString>> cases = {
+        {"/missing", "The server answered 404 Not Found"},
+        {"/broken", "The server answered 500 Internal Server Error"},
+        {"/reset", "bytes received"},
+        {"/short", "1000 of 4000"},
+        {"/stall", "No data received for 300 milliseconds"},
+        {"/loop/a", "More than 10 redirects"},
+        {"http://127.0.0.1:1/nothing-listens", "refused"},
+    };
+    for (const auto &[path, expected] : cases) {
+        const AsyncProperty done = read(path.startsWith('/') ? server.url(path) : path);
+        EXPECT_TRUE(done.failure.has_value()) << qPrintable(path);
+        EXPECT_TRUE(failureOf(done).contains(expected, Qt::CaseInsensitive))
+            << qPrintable(path) << ": " << qPrintable(failureOf(done));
+        EXPECT_EQ(filesIn(cache.path()), QStringList()) << qPrintable(path);
+    }
+    EXPECT_GE(server.hits("/loop/a") + server.hits("/loop/b"), 11);
+}
+
+TEST_F(AsyncReadTest, followsRedirectsAndReportsEachHop)
+{
+    server.serve("/old", HttpResponse::redirect("/moved", 301));
+    server.serve("/moved", HttpResponse::redirect(server.url("/new").toLatin1(), 307));
+    server.serve("/new", HttpResponse::ok("1.2.3\r\n", "text/plain"));
+
+    const AsyncProperty done = read(server.url("/old"));
+
+    EXPECT_EQ(readAll(done.Value()), "1.2.3\r\n");
+    QStringList hops;
+    for (const AsyncProperty &p : progress)
+        if (p.StatusCode == platform::AsyncStatusCodeRedirecting)
+            hops << p.Status;
+    EXPECT_EQ(hops, (QStringList{server.url("/moved"), server.url("/new")}));
+}
+
+TEST_F(AsyncReadTest, revalidatesACachedCopyWithAConditionalRequest)
+{
+    QByteArray content = "version one";
+    QByteArray etag = "\"v1\"";
+    server.serve("/v.txt", [&](const testsupport::HttpRequest &) {
+        HttpResponse r = HttpResponse::ok(content, "text/plain");
+        r.etag = etag;
+        return r;
+    });
+
+    const QString first = read(server.url("/v.txt")).Value();
+    const AsyncProperty again = read(server.url("/v.txt"));
+    EXPECT_EQ(server.requests().last().header("If-None-Match"), "\"v1\"");
+    EXPECT_EQ(again.Value(), first);
+    EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
+    EXPECT_EQ(readAll(again.Value()), "version one");
+
+    content = "version two";
+    etag = "\"v2\"";
+    const AsyncProperty changed = read(server.url("/v.txt"));
+    EXPECT_EQ(readAll(changed.Value()), "version two");
+    EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeEndDownloadData);
+
+    // Once the copy has been taken away, the next read fetches it whole.
+    QFile::remove(changed.Value());
+    read(server.url("/v.txt"));
+    EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
+    EXPECT_EQ(server.hits("/v.txt"), 4);
+
+    // Without the option a cached copy is served without asking the server.
+    read(server.url("/v.txt"), 0);
+    EXPECT_EQ(server.hits("/v.txt"), 4);
+    EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
+}
+
+TEST_F(AsyncReadTest, cancelEndsTheReadQuietlyAndRemovesThePartialFile)
+{
+    HttpResponse response = HttpResponse::generated(100000);
+    response.holdAt = {30000};
+    server.serve("/big", response);
+    QObject::connect(&server, &HttpTestServer::held, [&] {
+        waitFor([&] { return !progress.isEmpty() && progress.last().BytesRead == 30000; });
+        job.cancel();
+        server.resume();
+    });
+    job.start(server.url("/big"));
+    ASSERT_TRUE(waitFor([&] { return !job.isPending(); }));
+    // Whatever the server still sends after the cancel reaches no one.
+    waitFor([] { return false; }, 200);
+
+    EXPECT_TRUE(completions.isEmpty());
+    EXPECT_EQ(filesIn(cache.path()), QStringList());
+    EXPECT_THROW(job.cancel(), platform::RuntimeError);
+}
+
+TEST_F(AsyncReadTest, refusesAddressesItCannotReadAndASecondReadAtOnce)
+{
+    for (const QString address : {"", "not a url", "relative/path", "ftp://127.0.0.1/x", "mailto:a@b.c", "http://"}) {
+        try {
+            job.start(address);
+            ADD_FAILURE() << "started " << qPrintable(address);
+        } catch (const platform::RuntimeError &e) {
+            EXPECT_EQ(e.number(), 5);
+            EXPECT_TRUE(e.description().contains(address)) << qPrintable(e.description());
+        }
+    }
+    server.serve("/x", HttpResponse::ok("x"));
+    job.start(server.url("/x"));
+    EXPECT_THROW(job.start(server.url("/x")), platform::RuntimeError);
+    EXPECT_TRUE(waitFor([&] { return !completions.isEmpty(); }));
+    EXPECT_EQ(completions.size(), 1);
+}
+
+TEST_F(AsyncReadTest, copiesALocalFileAndLeavesTheOriginal)
+{
+    QTemporaryDir source;
+    const QString original = source.filePath("product.bin");
+    QFile f(original);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(HttpTestServer::pattern(0, 70000));
+    f.close();
+
+    const AsyncProperty done = read(QUrl::fromLocalFile(original).toString());
+
+    EXPECT_NE(done.Value(), original);
+    EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 70000));
+    EXPECT_TRUE(QFileInfo::exists(original));
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace testsupport {
+
+// One request as the test server received it.
+struct HttpRequest {
+    QByteArray method;
+    QByteArray target;
+    // Header fields with lower-case names.
+    QMap<QByteArray, QByteArray> headers;
+
+    QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
+};
+
+// One scripted answer of the test server.
+struct HttpResponse {
+    // How the end of the body is told to the client.
+    enum class Framing { ContentLength, CloseDelimited, Chunked };
+    // What happens once the body has been sent (or cut at cutAt).
+    enum class End {
+        Complete, // a proper end; the connection stays open for the next request
+        Stall,    // nothing more is sent and the connection stays open
+        Close,    // an orderly close (FIN)
+        Reset,    // the connection is reset (RST)
+    };
+
+    int status = 200;
+    QByteArray reason; // empty: the usual phrase for the status
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    // A body of this many pattern bytes (see pattern()) instead of body;
+    // costs no memory, so it suits very large files.
+    qint64 generatedSize = -1;
+    Framing framing = Framing::ContentLength;
+    // The Content-Length sent; -1 announces the real size.
+    qint64 announcedLength = -1;
+    // Body bytes sent before End applies; -1 sends the whole body.
+    qint64 cutAt = -1;
+    End end = End::Complete;
+    // Bytes per write, and the pause between writes (a trickle when > 0).
+    qint64 chunkBytes = 64 * 1024;
+    int intervalMs = 0;
+    // Body offsets at which the server emits held() and sends nothing more
+    // until resume().
+    QList<qint64> holdAt;
+    // Validators; a request whose If-None-Match or If-Modified-Since
+    // matches gets 304 Not Modified without a body.
+    QByteArray etag;
+    QByteArray lastModified;
+
+    qint64 bodySize() const { return generatedSize >= 0 ? generatedSize : body.size(); }
+
+    static HttpResponse ok(const QByteArray &body, const QByteArray &contentType = "application/octet-stream");
+    static HttpResponse generated(qint64 size, const QByteArray &contentType = "application/octet-stream");
+    static HttpResponse error(int status);
+    static HttpResponse redirect(const QByteArray &location, int status = 302);
+};
+
+// An HTTP/1.1 server on 127.0.0.1 inside the test process, driven by the
+// same event loop as the code under test. Paths without a route get 404.
+class HttpTestServer : public QObject {
+    Q_OBJECT
+
+public:
+    using Handler = std::function<HttpResponse(const HttpRequest &)>;
+
+    // Listens on a free port of 127.0.0.1.
+    explicit HttpTestServer(QObject *parent = nullptr);
+    ~HttpTestServer() override;
+
+    quint16 port() const;
+    // "http://127.0.0.1:<port>" followed by path (which starts with '/').
+    QString url(const QString &path) const;
+
+    // Every request for path (without its query) gets response.
+    void serve(const QString &path, const HttpResponse &response);
+    // Every request for path gets what handler makes of it.
+    void serve(const QString &path, Handler handler);
+
+    // Requests received so far, in order.
+    const QList<HttpRequest> &requests() const { return m_requests; }
+    // How many requests asked for path.
+    int hits(const QString &path) const;
+
+    // Lets every held response go on.
+    void resume();
+
+    // The content of generated bodies: a sequence that repeats only every
+    // 65536 * 251 bytes, so misplaced data never compares equal.
+    static char patternByte(qint64 offset);
+    static QByteArray pattern(qint64 offset, qint64 size);
+
+signals:
+    // A response reached one of its holdAt offsets.
+    void held(const QString &path, qint64 offset);
+
+private:
+    struct Connection;
+
+    void onNewConnection();
+    void onReadyRead(Connection *c);
+    void startResponse(Connection *c, const HttpRequest &request);
+    void pump(Connection *c);
+    void finishBody(Connection *c);
+    void drop(Connection *c);
+
+    QTcpServer *m_server;
+    QHash<QString, Handler> m_routes;
+    QList<HttpRequest> m_requests;
+    QList<Connection *> m_connections;
+};
+
+} // namespace testsupport
