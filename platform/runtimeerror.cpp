@@ -30,6 +30,11 @@ QString RuntimeError::standardDescription(int number)
     case ErrPathFileAccess: return QStringLiteral("Path/File access error");
     case ErrPathNotFound: return QStringLiteral("Path not found");
     case ErrInvalidPropertyValue: return QStringLiteral("Invalid property value");
+    case ErrCantCreateObject: return QStringLiteral("ActiveX component can't create object");
+    case ErrNoAutomation: return QStringLiteral("Class does not support Automation or does not support expected interface");
+    case ErrNoSuchMember: return QStringLiteral("Object doesn't support this property or method");
+    case ErrAutomation: return QStringLiteral("Automation error");
+    case ErrWrongArguments: return QStringLiteral("Wrong number of arguments or invalid property assignment");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

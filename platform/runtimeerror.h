@@ -20,6 +20,11 @@ enum ErrorNumber : int {
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
     ErrInvalidPropertyValue = 380,
+    ErrCantCreateObject = 429,
+    ErrNoAutomation = 430,
+    ErrNoSuchMember = 438,
+    ErrAutomation = 440,
+    ErrWrongArguments = 450,
 };
 
 // A run-time error: a number and a description. Travels as a C++ exception
