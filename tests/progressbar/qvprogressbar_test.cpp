@@ -488,6 +488,9 @@ TEST(ProgressBarWindow, BorderSurroundsTheRetainedImage)
     bar->setBorderStyle(BorderStyle::None);
     EXPECT_EQ(bar->clientRect(), bar->rect());
     EXPECT_EQ(bar->surface().size(), QSize(100, 20)) << "the border alone draws nothing";
+    const QImage borderless = bar->grab().toImage();
+    EXPECT_EQ(borderless.pixelColor(0, 0), bar->surface().pixelColor(0, 0));
+    EXPECT_EQ(borderless.pixelColor(101, 21), White) << "what the image doesn't cover shows BackColour";
     bar->setBarColour(0x0000FF);
     EXPECT_EQ(bar->surface().size(), QSize(102, 22));
     EXPECT_EQ(bar->grab().toImage().pixelColor(0, 0), White);

@@ -1,11 +1,12 @@
 #include "update/progressbar/qvprogressbar.h"
 
+#include "update/progressbar/captionlabel.h"
+
 #include "platform/eventpump.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
 #include "platform/variant.h"
 
-#include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QResizeEvent>
@@ -28,7 +29,7 @@ constexpr QSize PlacedClientSize(320, 75);
 } // namespace
 
 qvProgressBar::qvProgressBar(QWidget *parent)
-    : QWidget(parent), m_lblCaption(new QLabel(QStringLiteral("Label1"), this))
+    : QWidget(parent), m_lblCaption(new CaptionLabel(QStringLiteral("Label1"), this))
 {
     m_lblCaption->setObjectName(QStringLiteral("lblCaption"));
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -37,7 +38,8 @@ qvProgressBar::qvProgressBar(QWidget *parent)
     m_lblCaption->setFont(font);
     m_lblCaption->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     m_lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAutoFillBackground(true);
+    // paintEvent covers every pixel itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(MinimumWidth, MinimumHeight);
     applyBorderStyle();
     placeCaption(0, CaptionWidth);
@@ -219,11 +221,18 @@ QRect qvProgressBar::clientRect() const
     return rect().marginsRemoved(QMargins(m_borderWidth, m_borderWidth, m_borderWidth, m_borderWidth));
 }
 
-void qvProgressBar::paintEvent(QPaintEvent *event)
+void qvProgressBar::paintEvent(QPaintEvent *)
 {
-    Q_UNUSED(event);
     QPainter painter(this);
-    painter.drawImage(clientRect().topLeft(), m_surface);
+    const QRect client = clientRect();
+    const QRect image(client.topLeft(), m_surface.size());
+    // Between a border change and the next full redraw the image may not
+    // cover the client area; the rest shows the background colour.
+    if (!image.contains(client)) {
+        for (const QRect &uncovered : QRegion(client).subtracted(image))
+            painter.fillRect(uncovered, palette().color(QPalette::Window));
+    }
+    painter.drawImage(image.topLeft(), m_surface);
     if (m_borderWidth > 0) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cstdint>
 
-class QLabel;
+class CaptionLabel;
 
 namespace platform {
 class PropertyBag;
@@ -132,7 +132,7 @@ private:
     std::int32_t m_dotsDrawn = 0;
     progressbar::BarLayout m_layout;
     QImage m_surface;
-    QLabel *m_lblCaption;
+    CaptionLabel *m_lblCaption;
     bool m_ambientUserMode = true;
     int m_borderWidth = 0;
 };
