@@ -496,6 +496,34 @@ TEST(ProgressBarWindow, BorderSurroundsTheRetainedImage)
     EXPECT_EQ(bar->grab().toImage().pixelColor(0, 0), White);
 }
 
+namespace {
+int countPixels(const QImage &image, const QColor &colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+} // namespace
+
+TEST(ProgressBarWindow, CaptionIsDrawnOverTheDotsAndFollowsItsText)
+{
+    auto bar = shownBar(200, 30);
+    bar->setValue(50);
+    const int halfText = countPixels(bar->grab().toImage(), White);
+    EXPECT_GT(halfText, 0);
+    bar->setValue(100);
+    const int fullText = countPixels(bar->grab().toImage(), White);
+    EXPECT_GT(fullText, halfText) << "\"100%\" has more glyphs than \"50%\"";
+    bar->setFontColour(0x0000FF);
+    const QImage red = bar->grab().toImage();
+    EXPECT_EQ(countPixels(red, White), 0);
+    EXPECT_GT(countPixels(red, QColor(255, 0, 0)), 0);
+    bar->setCaptionType(CaptionNone);
+    EXPECT_EQ(countPixels(bar->grab().toImage(), QColor(255, 0, 0)), 0);
+}
+
 TEST(ProgressBarWindow, ResizeKeepsTheMinimumAndCentresTheCaption)
 {
     auto bar = shownBar(200, 30);
