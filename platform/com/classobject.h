@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/com/classfactory.h"
+#include "platform/com/comimpl.h"
+#include "platform/com/server.h"
+
+namespace platform::com {
+
+// The class factory of one class of a control library. Objects are made
+// only on the application's user-interface thread (RPC_E_WRONG_THREAD, or
+// CO_E_NOTINITIALIZED without an application object) and never aggregated.
+class ClassObject : public ComImpl<IClassFactory> {
+public:
+    static ClassObject *create(server::CreateFunction createFunction);
+
+    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppvObject) override;
+    HRESULT LockServer(BOOL fLock) override;
+
+private:
+    explicit ClassObject(server::CreateFunction createFunction) : m_create(createFunction) {}
+
+    server::CreateFunction m_create;
+};
+
+} // namespace platform::com

@@ -1,0 +1,214 @@
+#include "platform/com/controlobject.h"
+
+#include "platform/com/extent.h"
+#include "platform/com/propertybagstore.h"
+#include "platform/propertybag.h"
+#include "platform/runtimeerror.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace platform::com {
+
+namespace {
+
+const QString kExtentX = QStringLiteral("_ExtentX");
+const QString kExtentY = QStringLiteral("_ExtentY");
+
+} // namespace
+
+bool onUserInterfaceThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+ControlObject::ControlObject(const ClassInfo &cls, QWidget *widget)
+    : m_class(cls), m_widget(widget), m_events(*this, cls.sourceInterface ? cls.sourceInterface->iid : IID_NULL)
+{
+}
+
+ControlObject::~ControlObject()
+{
+    m_events.disconnectAll();
+    delete m_widget.data();
+}
+
+void ControlObject::bind(const std::vector<Dispatcher::Binding> &bindings)
+{
+    m_dispatcher = std::make_unique<Dispatcher>(*m_class.defaultInterface, bindings, QString::fromLatin1(m_class.progId));
+}
+
+HRESULT ControlObject::QueryInterface(REFIID riid, void **ppvObject)
+{
+    if (!ppvObject)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch)
+        return handOut(static_cast<IDispatch *>(this), ppvObject);
+    if (riid == IID_IConnectionPointContainer)
+        return handOut(static_cast<IConnectionPointContainer *>(this), ppvObject);
+    if (riid == IID_IPersist || riid == IID_IPersistPropertyBag)
+        return handOut(static_cast<IPersistPropertyBag *>(this), ppvObject);
+    if (riid == IID_IControl)
+        return handOut(static_cast<IControl *>(this), ppvObject);
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT ControlObject::GetTypeInfoCount(UINT *pctinfo)
+{
+    if (!pctinfo)
+        return E_POINTER;
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT ControlObject::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo)
+{
+    if (ppTInfo)
+        *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT ControlObject::GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId)
+{
+    return m_dispatcher->GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
+}
+
+HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+                              VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr)
+{
+    if (!onUserInterfaceThread())
+        return RPC_E_WRONG_THREAD;
+    if (!m_widget)
+        return CO_E_OBJNOTCONNECTED;
+    // A member may pump events in which the host lets go of its last reference.
+    const ComPtr<IDispatch> keepAlive(this);
+    return m_dispatcher->Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
+}
+
+HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints **ppEnum)
+{
+    if (ppEnum)
+        *ppEnum = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
+{
+    if (!ppCP)
+        return E_POINTER;
+    *ppCP = nullptr;
+    if (!m_class.sourceInterface || !(riid == m_class.sourceInterface->iid))
+        return CONNECT_E_NOCONNECTION;
+    m_events.AddRef();
+    *ppCP = &m_events;
+    return S_OK;
+}
+
+HRESULT ControlObject::GetClassID(CLSID *pClassID)
+{
+    if (!pClassID)
+        return E_POINTER;
+    *pClassID = m_class.clsid;
+    return S_OK;
+}
+
+HRESULT ControlObject::InitNew()
+{
+    return S_OK;
+}
+
+HRESULT ControlObject::Load(IPropertyBag *pPropBag, IErrorLog *)
+{
+    if (!pPropBag)
+        return E_POINTER;
+    if (!m_widget)
+        return CO_E_OBJNOTCONNECTED;
+    PropertyBagStore store(pPropBag);
+    const platform::PropertyBag bag(store);
+    try {
+        const int width = himetricToPixels(
+            bag.ReadProperty(kExtentX, pixelsToHimetric(m_widget->width())).toInt32());
+        const int height = himetricToPixels(
+            bag.ReadProperty(kExtentY, pixelsToHimetric(m_widget->height())).toInt32());
+        m_widget->resize(width, height);
+        readProperties(bag);
+    } catch (const platform::RuntimeError &e) {
+        return hresultFromErrorNumber(e.number());
+    }
+    return S_OK;
+}
+
+HRESULT ControlObject::Save(IPropertyBag *pPropBag, BOOL, BOOL)
+{
+    if (!pPropBag)
+        return E_POINTER;
+    if (!m_widget)
+        return CO_E_OBJNOTCONNECTED;
+    PropertyBagStore store(pPropBag);
+    platform::PropertyBag bag(store);
+    try {
+        bag.WriteProperty(kExtentX, pixelsToHimetric(m_widget->width()));
+        bag.WriteProperty(kExtentY, pixelsToHimetric(m_widget->height()));
+        writeProperties(bag);
+    } catch (const platform::RuntimeError &e) {
+        return hresultFromErrorNumber(e.number());
+    }
+    return S_OK;
+}
+
+HRESULT ControlObject::SetSite(IControlSite *pSite)
+{
+    m_site = ComPtr<IControlSite>(pSite);
+    QWidget *parent = nullptr;
+    if (m_site)
+        m_site->GetParentWidget(&parent);
+    if (m_widget)
+        m_widget->setParent(parent);
+    siteChanged();
+    return S_OK;
+}
+
+HRESULT ControlObject::GetSite(IControlSite **ppSite)
+{
+    if (!ppSite)
+        return E_POINTER;
+    *ppSite = m_site.get();
+    if (!*ppSite)
+        return E_FAIL;
+    m_site->AddRef();
+    return S_OK;
+}
+
+HRESULT ControlObject::GetWidget(QWidget **ppWidget)
+{
+    if (!ppWidget)
+        return E_POINTER;
+    *ppWidget = m_widget;
+    return m_widget ? S_OK : CO_E_OBJNOTCONNECTED;
+}
+
+void ControlObject::fireEvent(DISPID dispid, DISPPARAMS &params)
+{
+    m_events.fire(dispid, params);
+}
+
+bool ControlObject::ambientUserMode() const
+{
+    const ComPtr<IDispatch> ambient = m_site.template as<IDispatch>(IID_IDispatch);
+    if (!ambient)
+        return true;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    HRESULT h = ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                &result, nullptr, nullptr);
+    if (SUCCEEDED(h))
+        h = VariantChangeType(&result, &result, 0, VT_BOOL);
+    const bool userMode = FAILED(h) || result.boolVal != VARIANT_FALSE;
+    VariantClear(&result);
+    return userMode;
+}
+
+} // namespace platform::com

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/com/comimpl.h"
+#include "platform/com/comptr.h"
+#include "platform/com/connectionpoint.h"
+#include "platform/com/dispatcher.h"
+#include "platform/com/persist.h"
+#include "platform/com/site.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+namespace platform {
+class PropertyBag;
+}
+
+namespace platform::com {
+
+// The control runtime's part of every control: one object that a
+// container drives through IDispatch (the class's default interface, by
+// the type table), IConnectionPointContainer (the class's source
+// interface), IPersistPropertyBag and IControl. A derived class wraps one
+// control widget, binds the interface's members to it and restores and
+// saves its settings.
+//
+// Besides the control's own keys, the bag holds the control's extent in
+// HIMETRIC under "_ExtentX" and "_ExtentY", as containers expect.
+class ControlObject : public ComImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl> {
+public:
+    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+
+    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
+
+    HRESULT EnumConnectionPoints(IEnumConnectionPoints **ppEnum) override;
+    HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP) override;
+
+    HRESULT GetClassID(CLSID *pClassID) override;
+    HRESULT InitNew() override;
+    HRESULT Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
+    HRESULT Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+
+    HRESULT SetSite(IControlSite *pSite) override;
+    HRESULT GetSite(IControlSite **ppSite) override;
+    HRESULT GetWidget(QWidget **ppWidget) override;
+
+protected:
+    // Takes ownership of the widget, which lives until the last Release
+    // (or until a parent the container gave it deletes it).
+    ControlObject(const ClassInfo &cls, QWidget *widget);
+    ~ControlObject() override;
+
+    // Binds the members of the class's default interface; the derived
+    // constructor calls it once.
+    void bind(const std::vector<Dispatcher::Binding> &bindings);
+
+    virtual void readProperties(const platform::PropertyBag &bag) = 0;
+    virtual void writeProperties(platform::PropertyBag &bag) = 0;
+    // Called after the container gave or took back the site.
+    virtual void siteChanged() {}
+
+    // Raises an event of the source interface on every connected sink.
+    void fireEvent(DISPID dispid, DISPPARAMS &params);
+    // The container's ambient UserMode; true without a site or when the
+    // site doesn't answer, so a control runs as it would for a user.
+    bool ambientUserMode() const;
+    QWidget *widget() const { return m_widget; }
+
+private:
+    const ClassInfo &m_class;
+    QPointer<QWidget> m_widget;
+    std::unique_ptr<Dispatcher> m_dispatcher;
+    ConnectionPoint m_events;
+    ComPtr<IControlSite> m_site;
+};
+
+// Whether the caller runs on the thread of the application object, the
+// only thread on which controls may be created and used.
+bool onUserInterfaceThread();
+
+} // namespace platform::com

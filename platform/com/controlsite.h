@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/com/comimpl.h"
+#include "platform/com/dispatch.h"
+#include "platform/com/site.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace platform::com {
+
+// A container's site for one control: gives the control its parent widget
+// and answers the ambient properties through IDispatch (UserMode, DISPID
+// DISPID_AMBIENT_USERMODE, as a Boolean; other DISPIDs are not found).
+class ControlSite : public ComImpl<IControlSite, IDispatch> {
+public:
+    // A new site with one reference, owned by the caller.
+    static ControlSite *create(QWidget *parent, bool userMode);
+
+    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+
+    HRESULT GetParentWidget(QWidget **ppParent) override;
+
+    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
+
+private:
+    ControlSite(QWidget *parent, bool userMode) : m_parent(parent), m_userMode(userMode) {}
+
+    QPointer<QWidget> m_parent;
+    bool m_userMode;
+};
+
+} // namespace platform::com

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/com/comimpl.h"
+#include "platform/com/comptr.h"
+#include "platform/com/connectionpoints.h"
+#include "platform/com/dispatch.h"
+
+#include <functional>
+
+namespace platform::com {
+
+// A host's receiver of one object's events: every event arrives as a call
+// of the handler with its DISPID and arguments (BYREF arguments may be
+// changed in place). connect()/disconnect() manage the connection to the
+// object's source interface.
+class EventSink : public ComImpl<IDispatch> {
+public:
+    using Handler = std::function<void(DISPID dispid, DISPPARAMS &params)>;
+
+    // A new sink with one reference, owned by the caller.
+    static EventSink *create(REFIID sourceIid, Handler handler);
+
+    // Connects to the source interface of object through its connection
+    // point container; the sink stays connected until disconnect().
+    HRESULT connect(IUnknown *object);
+    // Ends the connection made by connect(), if any.
+    void disconnect();
+
+    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
+
+private:
+    EventSink(REFIID sourceIid, Handler handler) : m_iid(sourceIid), m_handler(std::move(handler)) {}
+    ~EventSink() override;
+
+    IID m_iid;
+    Handler m_handler;
+    ComPtr<IConnectionPoint> m_point;
+    DWORD m_cookie = 0;
+};
+
+} // namespace platform::com

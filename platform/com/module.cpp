@@ -1,0 +1,27 @@
+#include "platform/com/module.h"
+
+namespace platform::com {
+
+namespace {
+// Every call comes from the user-interface thread; no lock is needed.
+long g_objects = 0;
+long g_locks = 0;
+} // namespace
+
+void Module::objectCreated() { ++g_objects; }
+void Module::objectDestroyed() { --g_objects; }
+void Module::lock() { ++g_locks; }
+void Module::unlock()
+{
+    if (g_locks > 0)
+        --g_locks;
+}
+long Module::objectCount() { return g_objects; }
+long Module::lockCount() { return g_locks; }
+
+HRESULT Module::canUnloadNow()
+{
+    return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+}
+
+} // namespace platform::com

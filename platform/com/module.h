@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/com/types.h"
+
+namespace platform::com {
+
+// The live objects and server locks of this module (one per deliverable,
+// since each has its own copy of the runtime): what DllCanUnloadNow reports.
+class Module {
+public:
+    static void objectCreated();
+    static void objectDestroyed();
+    static void lock();
+    static void unlock();
+    static long objectCount();
+    static long lockCount();
+    // S_OK when no object is alive and no lock held, otherwise S_FALSE.
+    static HRESULT canUnloadNow();
+};
+
+} // namespace platform::com

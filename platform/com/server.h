@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/com/typeinfo.h"
+
+#include <span>
+
+// What a control library's four entry points hand to the runtime: each
+// entry point passes its request together with the library's type table.
+namespace platform::com::server {
+
+// Makes a new object of one class and hands out the interface riid.
+using CreateFunction = HRESULT (*)(REFIID riid, void **ppv);
+
+struct ClassEntry {
+    const ClassInfo *info;
+    CreateFunction create;
+};
+
+// Registers everything the table describes, served by the library file
+// that contains addressInLibrary. SELFREG_E_CLASS when the registry can't
+// be written.
+HRESULT registerServer(const TypeLibraryInfo &lib, const void *addressInLibrary);
+// Removes what registerServer wrote. SELFREG_E_CLASS on failure.
+HRESULT unregisterServer(const TypeLibraryInfo &lib);
+// The class factory of one class; CLASS_E_CLASSNOTAVAILABLE for a class
+// the library doesn't serve.
+HRESULT getClassObject(std::span<const ClassEntry> classes, REFCLSID rclsid, REFIID riid, void **ppv);
+// S_OK when no object of the library is alive and no lock held.
+HRESULT canUnloadNow();
+
+} // namespace platform::com::server

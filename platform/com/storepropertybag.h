@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/com/comimpl.h"
+#include "platform/com/persist.h"
+#include "platform/propertystore.h"
+
+namespace platform::com {
+
+// A host's IPropertyBag over a platform::PropertyStore (for instance a
+// platform::MemoryPropertyStore kept as a JSON file). The store must
+// outlive the bag. Keys match as the store matches them (without regard to
+// case for the platform's stores).
+class StorePropertyBag : public ComImpl<IPropertyBag> {
+public:
+    // A new bag with one reference, owned by the caller.
+    static StorePropertyBag *create(platform::PropertyStore &store);
+
+    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    // E_INVALIDARG when absent; the value converted to pVar->vt unless
+    // that is VT_EMPTY (DISP_E_TYPEMISMATCH when it can't be).
+    HRESULT Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *pErrorLog) override;
+    HRESULT Write(LPCOLESTR pszPropName, VARIANT *pVar) override;
+
+private:
+    explicit StorePropertyBag(platform::PropertyStore &store) : m_store(store) {}
+
+    platform::PropertyStore &m_store;
+};
+
+} // namespace platform::com

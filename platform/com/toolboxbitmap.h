@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/com/typeinfo.h"
+
+#include <QByteArray>
+#include <QImage>
+
+namespace platform::com {
+
+// The picture a toolbox bitmap describes: RGB for 24 bits per pixel, a
+// colour table for fewer. A character missing from the palette is black.
+QImage toolboxImage(const ToolboxBitmap &bitmap);
+// The picture as a PNG file's bytes (a 4-bit palette PNG for 16 colours).
+QByteArray toolboxPng(const ToolboxBitmap &bitmap);
+
+} // namespace platform::com
