@@ -78,10 +78,15 @@ struct HttpTestServer::Connection {
 };
 
 HttpTestServer::HttpTestServer(QObject *parent)
+    : HttpTestServer(0, parent)
+{
+}
+
+HttpTestServer::HttpTestServer(quint16 port, QObject *parent)
     : QObject(parent)
     , m_server(new QTcpServer(this))
 {
-    if (!m_server->listen(QHostAddress::LocalHost, 0))
+    if (!m_server->listen(QHostAddress::LocalHost, port))
         qFatal("test server can't listen: %s", qPrintable(m_server->errorString()));
     connect(m_server, &QTcpServer::newConnection, this, &HttpTestServer::onNewConnection);
 }

@@ -79,6 +79,9 @@ public:
 
     // Listens on a free port of 127.0.0.1.
     explicit HttpTestServer(QObject *parent = nullptr);
+    // Listens on the given port of 127.0.0.1 (for programs built with a
+    // fixed address).
+    explicit HttpTestServer(quint16 port, QObject *parent = nullptr);
     ~HttpTestServer() override;
 
     quint16 port() const;
