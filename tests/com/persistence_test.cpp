@@ -1,0 +1,61 @@
+#include "platform/com/comptr.h"
+#include "platform/com/extent.h"
+#include "platform/com/propertybagstore.h"
+#include "platform/com/storepropertybag.h"
+#include "platform/memorypropertystore.h"
+#include "platform/propertybag.h"
+#include "platform/runtimeerror.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform::com;
+
+TEST(PropertyBagAdapters, aControlsBagRunsOverTheHostsIPropertyBag)
+{
+    platform::MemoryPropertyStore hostStore;
+    hostStore.write(QStringLiteral("autorun"), platform::Variant(false));
+    hostStore.write(QStringLiteral("Count"), platform::Variant(std::int32_t(7)));
+    const auto hostBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(hostStore));
+
+    PropertyBagStore store(hostBag.get());
+    platform::PropertyBag bag(store);
+    EXPECT_EQ(bag.ReadProperty(QStringLiteral("AutoRun"), true), platform::Variant(false));
+    EXPECT_EQ(bag.ReadProperty(QStringLiteral("Missing"), QStringLiteral("default")),
+              platform::Variant(QStringLiteral("default")));
+    EXPECT_EQ(bag.ReadProperty(QStringLiteral("COUNT")).toInt32(), 7);
+
+    bag.WriteProperty(QStringLiteral("Name"), QStringLiteral("x"), QString());
+    bag.WriteProperty(QStringLiteral("Empty"), QString(), QString());
+    EXPECT_EQ(hostStore.read(QStringLiteral("name")), platform::Variant(QStringLiteral("x")));
+    EXPECT_FALSE(hostStore.read(QStringLiteral("Empty"))) << "a value equal to its default is left out";
+}
+
+TEST(PropertyBagAdapters, readConvertsToTheTypeAsked)
+{
+    platform::MemoryPropertyStore hostStore;
+    hostStore.write(QStringLiteral("Width"), platform::Variant(QStringLiteral("12")));
+    hostStore.write(QStringLiteral("Flag"), platform::Variant(QStringLiteral("maybe")));
+    const auto hostBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(hostStore));
+
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I2;
+    ASSERT_EQ(hostBag->Read(u"width", &v, nullptr), S_OK);
+    EXPECT_EQ(v.vt, VT_I2);
+    EXPECT_EQ(v.iVal, 12);
+    v.vt = VT_BOOL;
+    EXPECT_EQ(hostBag->Read(u"Flag", &v, nullptr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(v.vt, VT_EMPTY);
+    v.vt = VT_BSTR; // a type wanted, with nothing behind it to free
+    EXPECT_EQ(hostBag->Read(u"Absent", &v, nullptr), E_INVALIDARG);
+}
+
+TEST(Extent, himetricAndPixelsAtNinetySixDotsPerInch)
+{
+    EXPECT_EQ(pixelsToHimetric(96), 2540);
+    EXPECT_EQ(himetricToPixels(2540), 96);
+    EXPECT_EQ(pixelsToHimetric(1), 26);
+    EXPECT_EQ(himetricToPixels(13), 0) << "0.49 pixels";
+    for (int px : {0, 1, 17, 320, 4000})
+        EXPECT_EQ(himetricToPixels(pixelsToHimetric(px)), px);
+}

@@ -1,0 +1,199 @@
+#include "platform/com/automation.h"
+#include "platform/com/classfactory.h"
+#include "platform/com/comimpl.h"
+#include "platform/com/comptr.h"
+#include "platform/com/creation.h"
+#include "platform/com/library.h"
+#include "platform/com/registry.h"
+#include "platform/com/server.h"
+#include "platform/runtimeerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform::com;
+
+namespace {
+
+constexpr MemberInfo noMembers[] = {{"Go", 1, MemberKind::Method, types::None}};
+constexpr InterfaceInfo sampleInterface{"_Sample", makeGuid("6B1D0C1E-0000-4000-8000-000000000001"),
+                                        InterfaceKind::Dual, InterfaceDual, noMembers};
+constexpr const char *rows[] = {"ab", "ba"};
+constexpr std::pair<char, std::uint32_t> palette[] = {{'a', 0xFF0000}, {'b', 0x0000FF}};
+
+constexpr ClassInfo sampleClass{"Sample", makeGuid("6B1D0C1E-0000-4000-8000-000000000002"), ClassCanCreate,
+                                &sampleInterface, nullptr, "Test.Sample", 0x11, {2, 2, 4, rows, palette}};
+constexpr TypeEntry sampleTypes[] = {&sampleInterface, &sampleClass};
+constexpr TypeLibraryInfo sampleLibrary{"TestLib", makeGuid("6B1D0C1E-0000-4000-8000-000000000003"), 2, 1, 0x409,
+                                        "test", 0, "a test library", {}, sampleTypes,
+                                        {"Test library", "Test", "2.1.0.0", true}};
+
+constexpr ClassInfo otherClass{"Other", makeGuid("6B1D0C1E-0000-4000-8000-000000000012"), ClassCanCreate,
+                               nullptr, nullptr, "Test.Other", 0, {0, 0, 24, {}, {}}};
+constexpr TypeEntry otherTypes[] = {&otherClass};
+constexpr TypeLibraryInfo otherLibrary{"OtherLib", makeGuid("6B1D0C1E-0000-4000-8000-000000000013"), 1, 0, 0x409,
+                                       "test", 0, "another library", {}, otherTypes,
+                                       {"Other library", "Other", "1.0.0.0", false}};
+
+class Counted : public ComImpl<IUnknown> {
+public:
+    HRESULT QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (riid == IID_IUnknown)
+            return handOut(this, ppv);
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+};
+
+HRESULT createCounted(REFIID riid, void **ppv)
+{
+    auto *object = new Counted;
+    const HRESULT h = object->QueryInterface(riid, ppv);
+    object->Release();
+    return h;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        saved = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", saved); }
+
+    static CLSID clsidOf(const char16_t *progId)
+    {
+        CLSID clsid{};
+        EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
+        return clsid;
+    }
+
+    QTemporaryDir home;
+    QByteArray saved;
+};
+
+} // namespace
+
+TEST_F(RegistryTest, livesUnderXdgDataHome)
+{
+    EXPECT_EQ(Registry::filePath(), home.path() + QStringLiteral("/tarnwick/com-registry.json"));
+}
+
+TEST_F(RegistryTest, registrationRecordsTheClassAndUnregistrationRestoresTheFile)
+{
+    Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"));
+    const QByteArray before = readAll(Registry::filePath());
+    ASSERT_FALSE(before.isEmpty());
+
+    Registry::registerLibrary(sampleLibrary, QStringLiteral("/opt/test/libTest.so"));
+    EXPECT_EQ(clsidOf(u"test.SAMPLE"), sampleClass.clsid);
+    EXPECT_EQ(clsidOf(u"Test.Other"), otherClass.clsid);
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/opt/test/libTest.so"));
+    const QJsonObject registry = QJsonDocument::fromJson(readAll(Registry::filePath())).object();
+    const QJsonObject entry =
+        registry[QStringLiteral("classes")][guidToString(sampleClass.clsid)].toObject();
+    EXPECT_EQ(entry[QStringLiteral("progId")].toString(), QStringLiteral("Test.Sample"));
+    EXPECT_EQ(entry[QStringLiteral("miscStatus")].toInt(), 0x11);
+    const QJsonObject lib = registry[QStringLiteral("typeLibraries")][guidToString(sampleLibrary.libid)].toObject();
+    EXPECT_EQ(lib[QStringLiteral("version")].toString(), QStringLiteral("2.1"));
+    EXPECT_EQ(lib[QStringLiteral("file")][QStringLiteral("version")].toString(), QStringLiteral("2.1.0.0"));
+
+    Registry::unregisterLibrary(sampleLibrary);
+    EXPECT_EQ(readAll(Registry::filePath()), before);
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_CLASSNOTREG);
+
+    Registry::unregisterLibrary(otherLibrary);
+    EXPECT_FALSE(QFile::exists(Registry::filePath()));
+    EXPECT_FALSE(QDir(home.path() + QStringLiteral("/tarnwick")).exists()) << "nothing left behind";
+}
+
+TEST_F(RegistryTest, aDamagedRegistryIsNeverOverwritten)
+{
+    QDir().mkpath(home.path() + QStringLiteral("/tarnwick"));
+    QFile f(Registry::filePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{ not json");
+    f.close();
+
+    EXPECT_THROW(Registry::registerLibrary(sampleLibrary, QStringLiteral("/x.so")), platform::RuntimeError);
+    EXPECT_EQ(readAll(Registry::filePath()), QByteArray("{ not json"));
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_READREGDB);
+    EXPECT_EQ(server::registerServer(sampleLibrary, reinterpret_cast<const void *>(&createCounted)),
+              SELFREG_E_CLASS);
+}
+
+TEST_F(RegistryTest, creationFailsCleanlyAtEachStep)
+{
+    ComPtr<IUnknown> object;
+    QString why;
+    EXPECT_EQ(createInstanceByProgId(QStringLiteral("Test.Sample"), IID_IUnknown, object.putVoid(), &why),
+              REGDB_E_CLASSNOTREG);
+    EXPECT_TRUE(why.contains(QStringLiteral("Test.Sample"))) << qPrintable(why);
+    EXPECT_EQ(CoCreateInstance(sampleClass.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
+              REGDB_E_CLASSNOTREG);
+
+    Registry::registerLibrary(sampleLibrary, home.path() + QStringLiteral("/missing.so"));
+    EXPECT_EQ(createInstanceByProgId(QStringLiteral("Test.Sample"), IID_IUnknown, object.putVoid(), &why),
+              CO_E_DLLNOTFOUND);
+    EXPECT_TRUE(why.contains(QStringLiteral("missing.so"))) << qPrintable(why);
+
+    // A real library, but not a control library.
+    const QString qtCore = modulePathOf(reinterpret_cast<const void *>(&qVersion));
+    ASSERT_FALSE(qtCore.isEmpty());
+    Registry::registerLibrary(sampleLibrary, qtCore);
+    EXPECT_EQ(CoCreateInstance(sampleClass.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
+              CO_E_ERRORINDLL);
+    EXPECT_FALSE(object);
+}
+
+TEST(ClassObject, makesObjectsCountsThemAndHonoursLocks)
+{
+    const server::ClassEntry entries[] = {{&sampleClass, &createCounted}};
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(server::getClassObject(entries, otherClass.clsid, IID_IClassFactory, factory.putVoid()),
+              CLASS_E_CLASSNOTAVAILABLE);
+    ASSERT_EQ(server::getClassObject(entries, sampleClass.clsid, IID_IClassFactory, factory.putVoid()), S_OK);
+    EXPECT_EQ(server::canUnloadNow(), S_FALSE) << "the factory itself is alive";
+
+    ComPtr<IUnknown> object;
+    EXPECT_EQ(factory->CreateInstance(factory.get(), IID_IUnknown, object.putVoid()), CLASS_E_NOAGGREGATION);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, object.putVoid()), S_OK);
+    factory->LockServer(TRUE);
+    factory.reset();
+    object.reset();
+    EXPECT_EQ(server::canUnloadNow(), S_FALSE) << "locked";
+    ASSERT_EQ(server::getClassObject(entries, sampleClass.clsid, IID_IClassFactory, factory.putVoid()), S_OK);
+    factory->LockServer(FALSE);
+    factory.reset();
+    EXPECT_EQ(server::canUnloadNow(), S_OK);
+}
+
+TEST(Automation, invokeFailuresBecomeTheErrorsAHostSees)
+{
+    EXCEPINFO info{};
+    info.scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);
+    info.bstrDescription = bstrFromQString(QStringLiteral("Invalid property value"));
+    const platform::RuntimeError e = errorFromInvoke(DISP_E_EXCEPTION, info);
+    EXPECT_EQ(e.number(), 380);
+    EXPECT_EQ(e.description(), QStringLiteral("Invalid property value"));
+    clearExcepInfo(&info);
+    EXPECT_EQ(errorFromInvoke(DISP_E_TYPEMISMATCH, info).number(), 13);
+    EXPECT_EQ(errorFromInvoke(DISP_E_MEMBERNOTFOUND, info).number(), 438);
+    EXPECT_EQ(errorFromInvoke(E_FAIL, info).number(), 440);
+    EXPECT_EQ(hresultMessage(REGDB_E_CLASSNOTREG), QStringLiteral("Class not registered (0x80040154)"));
+}
