@@ -1,0 +1,248 @@
+#include "desktop.h"
+
+#include "tests/support/httptestserver.h"
+#include "tests/support/waitfor.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+
+namespace {
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs the built TarnwickUpdate from an application folder of its own, with
+// the control library registered for it alone, on a desktop of its own.
+class TarnwickUpdateRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!Desktop::available())
+            GTEST_SKIP() << "Xvfb and xdotool are needed to act as the user";
+        if (address.host() != QLatin1String("127.0.0.1"))
+            GTEST_SKIP() << "the program is built for a download server that is not on loopback";
+        desktop = std::make_unique<Desktop>();
+        ASSERT_TRUE(desktop->started());
+        ASSERT_TRUE(QDir().mkpath(app()));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARNWICK_UPDATE_EXE), app("TarnwickUpdate")));
+        newProduct = contentOf(QStringLiteral(PRODUCT_NEW));
+        oldProduct = contentOf(QStringLiteral(PRODUCT_OLD));
+        ASSERT_NE(newProduct, oldProduct);
+    }
+
+    QString app(const QString &name = QString()) const
+    {
+        return root.filePath(QStringLiteral("app")) + (name.isEmpty() ? QString() : QLatin1Char('/') + name);
+    }
+
+    void installOldProduct()
+    {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(PRODUCT_OLD), app("tarnwick.exe")));
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("xdg")));
+        env.insert(QStringLiteral("DISPLAY"), desktop->display());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return env;
+    }
+
+    void registerLibrary()
+    {
+        QProcess regsvr;
+        regsvr.setProcessEnvironment(environment());
+        regsvr.start(QStringLiteral(REGSVR_EXE), {QStringLiteral(UPDATE_LIBRARY)});
+        ASSERT_TRUE(regsvr.waitForFinished(20000));
+        ASSERT_EQ(regsvr.exitCode(), 0) << regsvr.readAllStandardError().toStdString();
+    }
+
+    void serve(const HttpResponse &response)
+    {
+        server = std::make_unique<HttpTestServer>(quint16(address.port()));
+        server->serve(address.path(), response);
+    }
+
+    void start()
+    {
+        program.setProcessEnvironment(environment());
+        program.setWorkingDirectory(root.path());
+        program.start(app("TarnwickUpdate"), {});
+        clock.start();
+        ASSERT_TRUE(program.waitForStarted());
+    }
+
+    QString mainWindow() { return desktop->waitForWindow(QStringLiteral("^Tarnwick - Checking for updates$")); }
+
+    // Clicks "Skip >>" (Command1 at 160, 200 with 121 by 25 pixels).
+    void clickSkip(const QString &window) { desktop->click(window, 220, 212); }
+
+    // Waits for the program to end and returns its exit status.
+    int finish()
+    {
+        testsupport::waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+            ADD_FAILURE() << "TarnwickUpdate did not end";
+            return -1;
+        }
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    // The product's record of its starts, once it had time to write it.
+    QString starts()
+    {
+        testsupport::waitFor([&] { return QFile::exists(app("tarnwick-started.txt")); }, 5000);
+        testsupport::waitFor([] { return false; }, 300);
+        return QString::fromUtf8(contentOf(app("tarnwick-started.txt")));
+    }
+
+    QUrl address{QStringLiteral(TARNWICK_DOWNLOAD_URL)};
+    QTemporaryDir root;
+    std::unique_ptr<Desktop> desktop;
+    std::unique_ptr<HttpTestServer> server;
+    QProcess program;
+    QElapsedTimer clock;
+    QByteArray oldProduct;
+    QByteArray newProduct;
+};
+
+} // namespace
+
+TEST_F(TarnwickUpdateRun, ASuccessfulRunReplacesTheProductAndStartsItOnce)
+{
+    registerLibrary();
+    installOldProduct();
+    serve(HttpResponse::ok(newProduct));
+    start();
+    EXPECT_EQ(finish(), 0);
+    std::printf("TarnwickUpdate ran for %lld ms until it ended\n", clock.elapsed());
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_TRUE(QFileInfo(app("tarnwick.exe")).isExecutable());
+    EXPECT_EQ(starts(), QString("Tarnwick 2.0\n"));
+    EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick-started.txt", "tarnwick.exe"}));
+    EXPECT_EQ(server->hits(address.path()), 1);
+}
+
+TEST_F(TarnwickUpdateRun, AnUnreachableServerStartsTheOldProduct)
+{
+    registerLibrary();
+    installOldProduct();
+    start();
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(starts(), QString("Tarnwick 1.0\n"));
+}
+
+TEST_F(TarnwickUpdateRun, NoProductAfterAFailedRunIsReportedAndEndsWithStatusOne)
+{
+    registerLibrary();
+    start();
+    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
+    ASSERT_FALSE(box.isEmpty()) << "the error is reported in a box titled Tarnwick";
+    desktop->pressReturn(box);
+    EXPECT_EQ(finish(), 1);
+    EXPECT_FALSE(QFile::exists(app("tarnwick-started.txt")));
+}
+
+TEST_F(TarnwickUpdateRun, SkipBeforeTheTickStartsTheProductWithoutARun)
+{
+    registerLibrary();
+    installOldProduct();
+    serve(HttpResponse::ok(newProduct));
+    start();
+    clickSkip(mainWindow());
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(starts(), QString("Tarnwick 1.0\n"));
+    EXPECT_EQ(server->hits(address.path()), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+}
+
+TEST_F(TarnwickUpdateRun, SkipWithoutAProductSaysSoAndTheRunGoesOn)
+{
+    registerLibrary();
+    serve(HttpResponse::ok(newProduct));
+    start();
+    clickSkip(mainWindow());
+    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
+    ASSERT_FALSE(box.isEmpty()) << "\"You cannot skip this update\" comes in a box titled Tarnwick";
+    desktop->pressReturn(box);
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_EQ(starts(), QString("Tarnwick 2.0\n"));
+}
+
+TEST_F(TarnwickUpdateRun, SkipDuringADownloadLeavesTheOldProductAndStartsIt)
+{
+    registerLibrary();
+    installOldProduct();
+    HttpResponse slow = HttpResponse::ok(newProduct);
+    slow.chunkBytes = 1024;
+    slow.holdAt = {4096};
+    serve(slow);
+    bool held = false;
+    QObject::connect(server.get(), &HttpTestServer::held, [&] { held = true; });
+    start();
+    const QString window = mainWindow();
+    ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
+    clickSkip(window);
+    EXPECT_EQ(finish(), 0);
+    server->resume();
+    EXPECT_EQ(starts(), QString("Tarnwick 1.0\n"));
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick-started.txt", "tarnwick.exe"}));
+}
+
+TEST_F(TarnwickUpdateRun, WithoutTheLibraryRegisteredItSaysSoAndFails)
+{
+    installOldProduct();
+    start();
+    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
+    ASSERT_FALSE(box.isEmpty());
+    desktop->pressReturn(box);
+    EXPECT_NE(finish(), 0);
+    EXPECT_TRUE(program.readAllStandardError().contains("regsvr"));
+    EXPECT_FALSE(QFile::exists(app("tarnwick-started.txt")));
+}
+
+TEST_F(TarnwickUpdateRun, ClosingTheWindowDuringARunCancelsItWithoutStartingTheProduct)
+{
+    registerLibrary();
+    installOldProduct();
+    HttpResponse slow = HttpResponse::ok(newProduct);
+    slow.chunkBytes = 1024;
+    slow.holdAt = {4096};
+    serve(slow);
+    bool held = false;
+    QObject::connect(server.get(), &HttpTestServer::held, [&] { held = true; });
+    start();
+    const QString window = mainWindow();
+    ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
+    desktop->close(window);
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(starts(), QString());
+    EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick.exe"}));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "messageboxanswerer.h"
+
+#include "platform/com/comptr.h"
+#include "platform/com/eventsink.h"
+#include "platform/com/hostedcontrol.h"
+#include "platform/runtimeerror.h"
+
+#include <QMap>
+#include <QTextStream>
+#include <QWidget>
+#include <stdexcept>
+
+// A failed create: the script can't go on (exit status 1).
+struct CreateFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The scriptable control test container: one host window holding the
+// controls a script creates, acting as their site, property bag and event
+// sink, and reporting what happens on its output, one line each.
+class ControlTestContainer {
+public:
+    explicit ControlTestContainer(QTextStream &out);
+    ~ControlTestContainer();
+
+    // Runs one script line (already split into words). Raises
+    // std::invalid_argument for a line it can't understand and CreateFailed
+    // when a control can't be created.
+    void execute(const QStringList &words);
+
+private:
+    struct Hosted {
+        platform::com::HostedControl control;
+        platform::com::ComPtr<platform::com::EventSink> sink;
+        QString replacement;
+        bool replacing = false;
+    };
+
+    Hosted &hosted(const QString &name);
+    void report(const QString &line);
+    void create(const QStringList &words);
+    void onEvent(const QString &name, platform::com::DISPID dispid, platform::com::DISPPARAMS &params);
+    void put(const QStringList &words);
+    void get(const QStringList &words);
+    void call(const QStringList &words);
+    void save(const QStringList &words);
+    void resize(const QStringList &words);
+    void grab(const QStringList &words);
+    void reportError(const QString &name, int dispid, const platform::RuntimeError &e);
+
+    QTextStream &m_out;
+    QWidget m_window;
+    MessageBoxAnswerer m_answerer;
+    QMap<QString, Hosted *> m_controls;
+    bool m_userMode = true;
+};

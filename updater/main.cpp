@@ -1,0 +1,59 @@
+#include "form1.h"
+#include "formdescription.h"
+
+#include "platform/messagebox.h"
+#include "platform/runtimeerror.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const char *name : {"icon-68x71.png", "icon-24.png", "icon-32.png", "icon-48.png"})
+        icon.addFile(QStringLiteral(":/updater/") + QLatin1String(name));
+    return icon;
+}
+
+FormDescription storedForm()
+{
+    QFile file(QStringLiteral(":/updater/form1.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::RuntimeError(platform::ErrFileNotFound, QStringLiteral("The window description is missing"));
+    return FormDescription::fromJson(file.readAll());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setWindowIcon(programIcon());
+
+    std::unique_ptr<Form1> form;
+    try {
+        form = std::make_unique<Form1>(storedForm(), QStringLiteral(TARNWICK_DOWNLOAD_URL));
+    } catch (const platform::RuntimeError &e) {
+        const QString message = QStringLiteral("TarnwickUpdate can't open its window: %1\n\n"
+                                               "Register the control library first: regsvr /path/to/libUpdate.so")
+                                    .arg(e.description());
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        platform::messageBox(nullptr, QStringLiteral("Tarnwick"), message, platform::MsgButtons::Ok,
+                             platform::MsgIcon::Critical);
+        return 2;
+    }
+    // Ending the program ends it at once: nothing more runs, not even a
+    // download still in progress.
+    QObject::connect(form.get(), &Form1::finished, [](int exitCode) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    });
+    form->show();
+    return app.exec();
+}
