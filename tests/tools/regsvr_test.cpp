@@ -1,0 +1,108 @@
+// regsvr as a user runs it: exit status and messages, and what it leaves
+// in the class registry.
+
+#include "platform/com/library.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRegsvr = QStringLiteral(REGSVR_PATH);
+const QString kUpdateLibrary = QStringLiteral(UPDATE_LIBRARY_PATH);
+
+struct Outcome {
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome regsvr(const QStringList &args, const QString &dataHome)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(env);
+    process.start(kRegsvr, args);
+    if (!process.waitForFinished(30000))
+        return {-1, {}, QStringLiteral("regsvr did not finish")};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+class Regsvr : public ::testing::Test {
+protected:
+    QString registryFile() const { return home.filePath(QStringLiteral("tarnwick/com-registry.json")); }
+    QTemporaryDir home;
+};
+
+} // namespace
+
+TEST_F(Regsvr, registersAndUnregistersALibrary)
+{
+    const Outcome registered = regsvr({kUpdateLibrary}, home.path());
+    ASSERT_EQ(registered.status, 0) << qPrintable(registered.err);
+    EXPECT_TRUE(registered.out.contains(QStringLiteral("registered"))) << qPrintable(registered.out);
+    QFile file(registryFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject progIds = QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("progIds")].toObject();
+    EXPECT_TRUE(progIds.contains(QStringLiteral("qvWebUpdate.ctlWebUpdate")));
+    EXPECT_TRUE(progIds.contains(QStringLiteral("qvWebUpdate.qvProgressBar")));
+
+    const Outcome unregistered = regsvr({QStringLiteral("-u"), kUpdateLibrary}, home.path());
+    EXPECT_EQ(unregistered.status, 0) << qPrintable(unregistered.err);
+    EXPECT_FALSE(QFile::exists(registryFile()));
+}
+
+TEST_F(Regsvr, aMissingOrForeignLibraryIsReportedWithItsCause)
+{
+    const QString missing = home.filePath(QStringLiteral("libMissing.so"));
+    const Outcome noFile = regsvr({missing}, home.path());
+    EXPECT_EQ(noFile.status, 3);
+    EXPECT_TRUE(noFile.err.contains(missing)) << qPrintable(noFile.err);
+
+    const QString text = home.filePath(QStringLiteral("notes.so"));
+    QFile notes(text);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a library\n");
+    notes.close();
+    const Outcome notLibrary = regsvr({text}, home.path());
+    EXPECT_EQ(notLibrary.status, 3);
+    EXPECT_TRUE(notLibrary.err.contains(QStringLiteral("cannot load"))) << qPrintable(notLibrary.err);
+
+    // A real library, but without the entry points.
+    const QString qtCore = platform::com::modulePathOf(reinterpret_cast<const void *>(&qVersion));
+    const Outcome foreign = regsvr({QStringLiteral("-u"), qtCore}, home.path());
+    EXPECT_EQ(foreign.status, 4);
+    EXPECT_TRUE(foreign.err.contains(QStringLiteral("no entry point DllUnregisterServer"))) << qPrintable(foreign.err);
+    EXPECT_FALSE(QFile::exists(registryFile()));
+}
+
+TEST_F(Regsvr, aRegistryThatCannotBeWrittenFailsTheRegistration)
+{
+    // The data folder is a file, so the registry's folder can't be made.
+    const QString blocked = home.filePath(QStringLiteral("blocked"));
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const Outcome run = regsvr({kUpdateLibrary}, blocked);
+    EXPECT_EQ(run.status, 5);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("DllRegisterServer"))) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("0x80040201"))) << qPrintable(run.err);
+}
+
+TEST_F(Regsvr, wrongArgumentsShowTheUsage)
+{
+    for (const QStringList &args : {QStringList{}, QStringList{QStringLiteral("-x"), kUpdateLibrary},
+                                    QStringList{kUpdateLibrary, kUpdateLibrary}}) {
+        const Outcome run = regsvr(args, home.path());
+        EXPECT_EQ(run.status, 1) << qPrintable(args.join(QLatin1Char(' ')));
+        EXPECT_TRUE(run.err.contains(QStringLiteral("usage: regsvr [-u] LIBRARY")));
+    }
+    EXPECT_FALSE(QFile::exists(registryFile()));
+}
