@@ -1,8 +1,73 @@
 #!/usr/bin/env bash
-# The main job: sets up, builds, and shows what the system does so far.
+# The main job: a real update of the sample product. Sets up and builds,
+# registers the control library, lays out an application folder with
+# TarnwickUpdate and an older tarnwick.exe, serves a newer one from a real
+# HTTP server on 127.0.0.1, runs TarnwickUpdate in a window (a virtual
+# display when there is no display), and shows what happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh
-echo
-echo "Built: the platform layer and the update control (update/engine)."
-echo "Not there yet: the progress bar, downloads, the control library's entry points and the TarnwickUpdate program."
+./scripts/setup.sh >/dev/null
+
+build="${BUILD_DIR:-build}"
+demo="$build/demo"
+rm -rf "$demo"
+mkdir -p "$demo/app" "$demo/server/local" "$demo/xdg"
+export XDG_DATA_HOME="$PWD/$demo/xdg"
+
+url=$(sed -n 's/^TARNWICK_DOWNLOAD_URL:STRING=//p' "$build/CMakeCache.txt")
+port=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.urlsplit(sys.argv[1]).port or 80)' "$url")
+
+echo "== Registering the control library"
+"$build/tools/regsvr" "$build/update/library/libUpdate.so"
+
+echo "== The installed product"
+cp "$build/updater/TarnwickUpdate" "$demo/app/"
+cp "$build/tools/sampleproduct/tarnwick-1.0" "$demo/app/tarnwick.exe"
+"$demo/app/tarnwick.exe"
+rm -f "$demo/app/tarnwick-started.txt"
+ls -l "$demo/app"
+cp "$build/tools/sampleproduct/tarnwick-2.0" "$demo/server/local/tarnwick.exe"
+
+echo "== Serving the new product at $url"
+python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4 &
+server=$!
+xvfb=""
+cleanup() {
+  kill "$server" 2>/dev/null || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  # No display here: a virtual one, so the window is real and can be pictured.
+  exec 3< <(Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp 2>/dev/null)
+  xvfb=$!
+  read -r number <&3
+  export DISPLAY=":$number"
+fi
+export QT_QPA_PLATFORM=xcb
+
+echo "== Running TarnwickUpdate on display $DISPLAY"
+start=$(date +%s.%N)
+"$demo/app/TarnwickUpdate" &
+updater=$!
+window=$(xdotool search --sync --onlyvisible --name '^Tarnwick - Checking for updates$' | head -n 1)
+sleep 2.5
+"$build/tools/screengrab/screengrab" "$window" "$demo/screenshot.png" || true
+status=0
+wait "$updater" || status=$?
+end=$(date +%s.%N)
+echo "TarnwickUpdate ended with status $status after $(python3 -c "print(round($end - $start, 1))") s"
+
+echo "== What happened"
+sleep 0.5
+ls -l "$demo/app"
+if cmp -s "$demo/app/tarnwick.exe" "$demo/server/local/tarnwick.exe"; then
+  echo "tarnwick.exe was replaced by the served version."
+else
+  echo "tarnwick.exe was NOT replaced."
+fi
+echo "The product's record of its start:"
+cat "$demo/app/tarnwick-started.txt" 2>/dev/null || echo "(the product did not start)"
+echo "A picture of the window during the download: $demo/screenshot.png"
+exit "$status"

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFont>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setWindowIcon(programIcon());
+    // The window's label asks for Candara; Carlito is the free face nearest
+    // to it in shape and width, so the text fits the label as designed.
+    QFont::insertSubstitution(QStringLiteral("Candara"), QStringLiteral("Carlito"));
 
     std::unique_ptr<Form1> form;
     try {
