@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -93,7 +94,34 @@ void AsyncReadPrivate::report(int statusCode, const QString &status)
     notification.BytesMax = bytesMax;
     notification.StatusCode = statusCode;
     notification.Status = status;
-    emit q->progress(notification);
+    post(notification, false);
+}
+
+void AsyncReadPrivate::post(const AsyncProperty &notification, bool completion)
+{
+    outbox.append({notification, completion});
+    if (!deliveryScheduled) {
+        deliveryScheduled = true;
+        QMetaObject::invokeMethod(q, [this] { deliver(); }, Qt::QueuedConnection);
+    }
+}
+
+void AsyncReadPrivate::deliver()
+{
+    deliveryScheduled = false;
+    // A listener that dispatches events may let the transfer go on inside a
+    // notification; what that produces waits its turn in the outbox.
+    if (delivering)
+        return;
+    delivering = true;
+    const auto done = qScopeGuard([this] { delivering = false; });
+    while (!outbox.isEmpty()) {
+        const Outgoing next = outbox.takeFirst();
+        if (next.completion)
+            emit q->completed(next.notification);
+        else
+            emit q->progress(next.notification);
+    }
 }
 
 void AsyncReadPrivate::begin(quint64 startedGeneration)
@@ -101,8 +129,6 @@ void AsyncReadPrivate::begin(quint64 startedGeneration)
     if (!pending || startedGeneration != generation)
         return;
     report(AsyncStatusCodeFindingResource, url.toDisplayString());
-    if (!pending || startedGeneration != generation)
-        return;
     if (!(options & AsyncRead::Resynchronize) && QFileInfo(finalPath).isFile())
         serveCachedCopy();
     else
@@ -113,8 +139,7 @@ void AsyncReadPrivate::serveCachedCopy()
 {
     bytesRead = bytesMax = QFileInfo(finalPath).size();
     report(AsyncStatusCodeUsingCachedCopy, finalPath);
-    if (pending)
-        succeed(finalPath);
+    succeed(finalPath);
 }
 
 bool AsyncReadPrivate::addConditions(QNetworkRequest &request) const
@@ -215,18 +240,15 @@ void AsyncReadPrivate::onMetaData()
         announcedLength = length.toLongLong();
         bytesMax = announcedLength;
     }
-    const QString type = reply->header(QNetworkRequest::ContentTypeHeader).toString();
-    if (!type.isEmpty()) {
-        report(AsyncStatusCodeMIMETypeAvailable, type);
-        if (!pending)
-            return;
-    }
     part = std::make_unique<QTemporaryFile>(entryFolder() + QLatin1Char('/') + fileName + QStringLiteral(".XXXXXX.part"));
     part->setAutoRemove(false);
     if (!part->open()) {
         fail(QStringLiteral("Can't create a file in %1: %2").arg(entryFolder(), part->errorString()));
         return;
     }
+    const QString type = reply->header(QNetworkRequest::ContentTypeHeader).toString();
+    if (!type.isEmpty())
+        report(AsyncStatusCodeMIMETypeAvailable, type);
     report(AsyncStatusCodeCacheFileNameAvailable, finalPath);
 }
 
@@ -323,8 +345,7 @@ void AsyncReadPrivate::onFinished()
     part.reset();
     saveValidators();
     report(AsyncStatusCodeEndDownloadData, url.toDisplayString());
-    if (pending)
-        succeed(finalPath);
+    succeed(finalPath);
 }
 
 void AsyncReadPrivate::onStalled()
@@ -360,7 +381,7 @@ void AsyncReadPrivate::succeed(const QString &path)
     notification.StatusCode = AsyncStatusCodeEndDownloadData;
     notification.Status = url.toDisplayString();
     notification.localFile = path;
-    emit q->completed(notification);
+    post(notification, true);
 }
 
 void AsyncReadPrivate::fail(const QString &description)
@@ -373,7 +394,7 @@ void AsyncReadPrivate::fail(const QString &description)
     notification.StatusCode = AsyncStatusCodeError;
     notification.Status = description;
     notification.failure = RuntimeError(ErrPathFileAccess, description);
-    emit q->completed(notification);
+    post(notification, true);
 }
 
 AsyncRead::AsyncRead(QObject *parent)
@@ -387,11 +408,12 @@ AsyncRead::~AsyncRead()
 {
     if (d->pending)
         d->stop();
+    d->outbox.clear();
 }
 
 void AsyncRead::start(const QString &address, int options)
 {
-    if (d->pending)
+    if (isPending())
         throw RuntimeError(ErrInvalidCall, QStringLiteral("A read is already in progress"));
     const QUrl url(address, QUrl::StrictMode);
     if (address.trimmed().isEmpty() || !url.isValid() || url.isRelative() || !isSupportedScheme(url))
@@ -418,15 +440,17 @@ void AsyncRead::start(const QString &address, int options)
 
 void AsyncRead::cancel()
 {
-    if (!d->pending)
+    if (!isPending())
         throw RuntimeError(ErrInvalidCall, QStringLiteral("No read is in progress"));
     d->stop();
     d->pending = false;
+    d->outbox.clear();
 }
 
 bool AsyncRead::isPending() const
 {
-    return d->pending;
+    // Until its completion has gone out, the read is not over for anyone.
+    return d->pending || !d->outbox.isEmpty();
 }
 
 QString AsyncRead::cacheFolder() const

@@ -33,7 +33,11 @@ public:
     void onFinished();
     void onStalled();
 
+    // Notifications go out in order from the event loop, never from inside
+    // the service's own handling of the transfer.
     void report(int statusCode, const QString &status);
+    void post(const AsyncProperty &notification, bool completion);
+    void deliver();
     void succeed(const QString &path);
     void fail(const QString &description);
     // Stops the transfer and removes the partial file; emits nothing.
@@ -50,6 +54,14 @@ public:
     std::unique_ptr<QTemporaryFile> part;
     QTimer stallTimer;
     std::vector<char> buffer;
+
+    struct Outgoing {
+        AsyncProperty notification;
+        bool completion;
+    };
+    QList<Outgoing> outbox;
+    bool deliveryScheduled = false;
+    bool delivering = false;
 
     QString folder;
     int stallMs = AsyncRead::DefaultStallTimeoutMs;

@@ -163,7 +163,10 @@ void HttpTestServer::onNewConnection()
         m_connections.append(c);
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
         connect(socket, &QTcpSocket::bytesWritten, this, [this, c] { pump(c); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, c] { drop(c); });
+        // Dropped later: a write deep inside pump() can end the connection.
+        connect(socket, &QTcpSocket::disconnected, this, [this, c] {
+            QMetaObject::invokeMethod(this, [this, c] { drop(c); }, Qt::QueuedConnection);
+        });
         connect(&c->interval, &QTimer::timeout, this, [this, c] { pump(c); });
     }
 }
@@ -312,7 +315,8 @@ void HttpTestServer::finishBody(Connection *c)
         c->socket->flush();
         // A zero linger time turns the close into a reset.
         const linger noLinger{1, 0};
-        ::setsockopt(int(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
+        if (c->socket->socketDescriptor() >= 0)
+            ::setsockopt(int(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
         c->socket->abort();
         break;
     }

@@ -1,11 +1,22 @@
 #include "ctlwebupdate.h"
 
+#include "downloadpanel.h"
+#include "placement.h"
+#include "transferfigures.h"
+#include "versioncompare.h"
+
+#include "platform/asyncread.h"
 #include "platform/clock.h"
 #include "platform/eventpump.h"
 #include "platform/files.h"
 #include "platform/messagebox.h"
+#include "platform/process.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
+#include "update/progressbar/qvprogressbar.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
 
 using platform::RuntimeError;
 
@@ -20,11 +31,29 @@ const QString kConfirmDownload = QStringLiteral("ConfirmDownload");
 const QString kAutoRun = QStringLiteral("AutoRun");
 const QString kLogFilename = QStringLiteral("LogFilename");
 
+const QString kNoUpdate = QStringLiteral("The current version is already the latest version.  No update performed.");
+const QString kAskToDownload =
+    QStringLiteral("A newer version is available.  Do you want to download this new version now?");
+
+double monotonicSeconds()
+{
+    return platform::Clock::current().monotonicMs() / 1000.0;
+}
+
 } // namespace
 
 ctlWebUpdate::ctlWebUpdate(QWidget *parent)
     : QWidget(parent)
+    , m_asyncRead(new platform::AsyncRead(this))
+    , m_panel(new DownloadPanel(this))
 {
+    m_asyncRead->setObjectName(QStringLiteral("AsyncRead"));
+    connect(m_asyncRead, &platform::AsyncRead::progress, this, &ctlWebUpdate::AsyncReadProgress);
+    connect(m_asyncRead, &platform::AsyncRead::completed, this, &ctlWebUpdate::AsyncReadComplete);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_panel);
+    resize(DownloadPanel::designedSize());
 }
 
 ctlWebUpdate::~ctlWebUpdate() = default;
@@ -183,30 +212,149 @@ void ctlWebUpdate::runSteps()
 
 void ctlWebUpdate::CancelDownload()
 {
+    try {
+        m_asyncRead->cancel();
+    } catch (const RuntimeError &) {
+        // Nothing was pending: there is nothing to cancel.
+    }
     m_DownloadDone = true;
 }
 
 bool ctlWebUpdate::DownloadUrl(const QString &url)
 {
-    m_DownloadDone = false;
-    m_DownloadedFileName.clear();
-    m_ActiveUrl = url;
-    WriteLog(QStringLiteral("Unable to download ") + url, false);
-    return false;
+    try {
+        m_DownloadDone = false;
+        m_DownloadedFileName.clear();
+        m_handlerError.reset();
+        m_panel->lblElapsed()->setText(QString());
+        m_panel->lblSpeed()->setText(QString());
+        m_panel->lblBytes()->setText(QString());
+        m_panel->lblRemaining()->setText(QString());
+        m_ActiveUrl = url;
+        m_DownloadStartTime = monotonicSeconds();
+        m_asyncRead->start(url, platform::AsyncRead::Resynchronize);
+        platform::waitUntil([this] { return m_DownloadDone; });
+        platform::DoEvents();
+        if (m_handlerError)
+            throw RuntimeError(*m_handlerError);
+        if (!m_DownloadedFileName.isEmpty() && platform::files::isOrdinaryFile(m_DownloadedFileName)) {
+            WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + m_DownloadedFileName, false);
+            return true;
+        }
+        WriteLog(QStringLiteral("Unable to download ") + url, false);
+        return false;
+    } catch (const RuntimeError &e) {
+        const QString message = QStringLiteral("Download error - ") + e.description();
+        ReportStatus(message);
+        showMessage(message);
+        return false;
+    }
 }
 
-bool ctlWebUpdate::CheckVersion(const QString &)
+void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
 {
-    return false;
+    // An error can't travel back through the read service; it ends the
+    // download and reaches DownloadUrl's trap instead.
+    try {
+        m_panel->lblBytes()->setText(QString::number(AsyncProp.BytesRead) + QStringLiteral(" of ")
+                                     + QString::number(AsyncProp.BytesMax) + QStringLiteral(" bytes copied."));
+        if (AsyncProp.BytesMax != 0) {
+            m_panel->bar()->setValue(barValue(transferPercent(AsyncProp.BytesRead, AsyncProp.BytesMax)));
+            const std::int32_t t = elapsedSeconds(m_DownloadStartTime, monotonicSeconds());
+            if (t != m_LastElapsedSecond) {
+                m_panel->lblElapsed()->setText(MinSec(t));
+                if (AsyncProp.BytesRead != 0)
+                    m_panel->lblRemaining()->setText(
+                        MinSec(remainingSeconds(AsyncProp.BytesRead, AsyncProp.BytesMax, t)));
+                if (t != 0)
+                    m_panel->lblSpeed()->setText(QString::number(bytesPerSecond(AsyncProp.BytesRead, t))
+                                                 + QStringLiteral(" bps"));
+                m_LastElapsedSecond = t;
+            }
+        }
+        if (AsyncProp.StatusCode != platform::AsyncStatusCodeDownloadingData)
+            WriteLog(StatusCodeName(std::int16_t(AsyncProp.StatusCode)) + QStringLiteral(" - ") + AsyncProp.Status,
+                     false);
+    } catch (const RuntimeError &e) {
+        m_handlerError = std::make_unique<RuntimeError>(e);
+        CancelDownload();
+    }
+}
+
+void ctlWebUpdate::AsyncReadComplete(const platform::AsyncProperty &AsyncProp)
+{
+    platform::DoEvents();
+    try {
+        const QString value = AsyncProp.Value();
+        m_DownloadedFileName = value;
+        WriteLog(m_ActiveUrl + QStringLiteral(" was copied to: ") + value, false);
+    } catch (const RuntimeError &e) {
+        WriteLog(QStringLiteral("Download error : ") + e.description(), false);
+    }
+    m_DownloadDone = true;
+}
+
+bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)
+{
+    bool result = false;
+    try {
+        m_ServerVersion = platform::files::readFirstLine(versionFilePath);
+        const int order = compareVersions(m_ServerVersion, CurrentVersion());
+        if (order == 0) {
+            ReportStatus(QStringLiteral("Same version as server"));
+            showMessage(kNoUpdate);
+        } else if (order < 0) {
+            ReportStatus(QStringLiteral("Older version on server"));
+            showMessage(kNoUpdate);
+        } else {
+            ReportStatus(QStringLiteral("Newer version found"));
+            result = true;
+            if (ConfirmDownload()
+                && platform::messageBox(this, title(), kAskToDownload, platform::MsgButtons::YesNo,
+                                        platform::MsgIcon::Question)
+                    == platform::MsgAnswer::No)
+                result = false;
+        }
+        platform::files::remove(versionFilePath);
+        WriteLog(QStringLiteral("Deleted version file ") + versionFilePath, false);
+        return result;
+    } catch (const RuntimeError &e) {
+        const QString message = QStringLiteral("Error checking version file - ") + e.description();
+        ReportStatus(message);
+        showMessage(message);
+        return false;
+    }
 }
 
 QString ctlWebUpdate::MoveDownloadedFile()
 {
-    return QString();
+    try {
+        WaitSeconds(1);
+        const QString location = DownloadLocation();
+        const QString destination =
+            destinationPath(location, FileNameFromPath(DownloadFile()), platform::files::exists(location));
+        // One rename over the old file: a failed move leaves it in place.
+        platform::files::replace(m_DownloadedFileName, destination);
+        WriteLog(QStringLiteral("File moved to ") + destination, false);
+        return destination;
+    } catch (const RuntimeError &e) {
+        const QString fromTo = QStringLiteral("Error moving file from ") + m_DownloadedFileName + QStringLiteral(" to ")
+            + DownloadLocation();
+        ReportStatus(fromTo + QStringLiteral(" - ") + e.description());
+        showMessage(fromTo);
+        return QString();
+    }
 }
 
-void ctlWebUpdate::RunDownloadedFile(const QString &)
+void ctlWebUpdate::RunDownloadedFile(const QString &path)
 {
+    try {
+        // Whether anything could open the file is not examined.
+        platform::process::shellOpen(path);
+        WriteLog(QStringLiteral("Executed ") + path, false);
+    } catch (const RuntimeError &e) {
+        ReportStatus(QStringLiteral("Error executing ") + path + QStringLiteral(" - ") + e.description());
+    }
 }
 
 void ctlWebUpdate::WaitSeconds(std::int16_t seconds)

@@ -3,9 +3,15 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+
+class DownloadPanel;
 
 namespace platform {
+class AsyncRead;
+struct AsyncProperty;
 class PropertyBag;
+class RuntimeError;
 }
 
 // The update control: performs one update run on request (RunUpdate) and
@@ -63,6 +69,8 @@ private:
     void runSteps();
 
     bool DownloadUrl(const QString &url);
+    void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
+    void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
     bool CheckVersion(const QString &versionFilePath);
     QString MoveDownloadedFile();
     void RunDownloadedFile(const QString &path);
@@ -79,8 +87,13 @@ private:
     bool m_DownloadDone = false;
     QString m_ServerVersion;
     QString m_ActiveUrl;
+    // Seconds on the monotonic clock, so a download across midnight adds up.
     double m_DownloadStartTime = 0;
     std::int32_t m_LastElapsedSecond = 0;
 
     bool m_running = false;
+    platform::AsyncRead *m_asyncRead;
+    DownloadPanel *m_panel;
+    // An error raised by a notification handler, handed to DownloadUrl's trap.
+    std::unique_ptr<platform::RuntimeError> m_handlerError;
 };

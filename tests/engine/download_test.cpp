@@ -1,0 +1,279 @@
+#include "enginefixture.h"
+
+#include "update/engine/transferfigures.h"
+
+#include <QFileSystemWatcher>
+#include <QRegularExpression>
+
+using namespace enginetest;
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+using testsupport::waitFor;
+
+namespace {
+
+// A version file whose first line matches the installed version, padded to
+// size: the run ends after the check, so a test sees one download, quickly.
+HttpResponse sameVersionFile(qint64 size)
+{
+    QByteArray body = "1.0\r\n";
+    body.append(QByteArray(size - body.size(), 'x'));
+    return HttpResponse::ok(body, "text/plain");
+}
+
+class DownloadTest : public EngineTest {
+protected:
+    // A run whose only download is the version file at path.
+    void runVersionDownload(const QString &path)
+    {
+        control.setDownloadFile(server.url("/none/tarnwick.exe"));
+        control.setDownloadLocation(dir.filePath("app/"));
+        control.setDownloadVersionFile(server.url(path));
+        control.setCurrentVersion("1.0");
+        control.RunUpdate();
+    }
+
+    // A run that downloads only the product file at path and fails.
+    void runFailingProductDownload(const QString &path)
+    {
+        QDir().mkpath(dir.filePath("app"));
+        writeFile(dir.filePath("app/tarnwick.exe"), "old product");
+        control.setDownloadFile(server.url(path));
+        control.setDownloadLocation(dir.filePath("app/"));
+        control.RunUpdate();
+    }
+};
+
+TEST_F(DownloadTest, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
+{
+    server.serve("/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
+    const QByteArray product = "#!/bin/sh\necho started > started.txt\n";
+    server.serve("/local/tarnwick.exe", HttpResponse::ok(product));
+    QDir().mkpath(dir.filePath("app"));
+    writeFile(dir.filePath("app/tarnwick.exe"), "old product");
+    // The placed file keeps the old one's permissions, so it is a program too.
+    QFile::setPermissions(dir.filePath("app/tarnwick.exe"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    control.setDownloadVersionFile(server.url("/version.txt"));
+    control.setCurrentVersion("1.0");
+    control.setConfirmDownload(true);
+    control.setAutoRun(true);
+    control.setDownloadFile(server.url("/local/tarnwick.exe"));
+    control.setDownloadLocation(dir.filePath("app/"));
+    boxes.queueAnswer(platform::MsgAnswer::Yes);
+    QFileSystemWatcher watcher({dir.filePath("app")});
+
+    control.RunUpdate();
+
+    const QStringList lines = log();
+    const QString versionUrl = server.url("/version.txt");
+    const QString productUrl = server.url("/local/tarnwick.exe");
+    const QString versionCopy = cachePathIn(lines, versionUrl);
+    const QString productCopy = cachePathIn(lines, productUrl);
+    const QString placed = dir.filePath("app/tarnwick.exe");
+    QStringList expected{"Download process started"};
+    expected << downloadLines(versionUrl, versionCopy, "text/plain", host()) << "Newer version found"
+             << "Deleted version file " + versionCopy
+             << downloadLines(productUrl, productCopy, "application/octet-stream") << "File moved to " + placed
+             << "Download Complete"
+             << "Executed " + placed << "Download process completed";
+    // Compared as one text, so a failure shows a line-by-line difference.
+    EXPECT_EQ(lines.join("\n").toStdString(), expected.join("\n").toStdString());
+    EXPECT_EQ(raised, (QStringList{"Newer version found", "Download Complete"}));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].caption, "qvWebUpdate");
+    EXPECT_EQ(boxes.shown()[0].text,
+              "A newer version is available.  Do you want to download this new version now?");
+    EXPECT_EQ(boxes.shown()[0].buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Question);
+    EXPECT_EQ(readFile(placed), product);
+    EXPECT_FALSE(QFile::exists(versionCopy));
+    EXPECT_FALSE(QFile::exists(productCopy));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(dir.filePath("app/started.txt")); }, 10000))
+        << "the placed program ran";
+    EXPECT_EQ(label("lblBytes"), QString("%1 of %1 bytes copied.").arg(product.size()));
+    EXPECT_EQ(bar()->Value(), 100);
+}
+
+TEST_F(DownloadTest, TheFiguresFollowTheClockAndTheKnownTotal)
+{
+    HttpResponse file = sameVersionFile(4000);
+    file.holdAt = {0, 1000};
+    server.serve("/version.txt", file);
+    QStringList atThousand;
+    QObject::connect(&server, &HttpTestServer::held, [&](const QString &, qint64 offset) {
+        if (offset == 0) {
+            EXPECT_TRUE(waitFor([&] { return label("lblBytes") == "0 of 4000 bytes copied."; }));
+            EXPECT_EQ(label("lblElapsed"), "") << "t = 0 is what was last shown";
+            clock.ms += 10'000;
+        } else {
+            EXPECT_TRUE(waitFor([&] { return label("lblBytes") == "1000 of 4000 bytes copied."; }));
+            atThousand << QString::number(bar()->Value()) << label("lblElapsed") << label("lblRemaining")
+                       << label("lblSpeed");
+            clock.ms += 400;
+        }
+        server.resume();
+    });
+
+    runVersionDownload("/version.txt");
+
+    EXPECT_EQ(atThousand, (QStringList{"25", "0:10", "0:30", "100 bps"}));
+    EXPECT_EQ(label("lblBytes"), "4000 of 4000 bytes copied.");
+    EXPECT_EQ(bar()->Value(), 100);
+    EXPECT_EQ(label("lblElapsed"), "0:10") << "still within the same whole second";
+    EXPECT_EQ(label("lblRemaining"), "0:30");
+    EXPECT_EQ(label("lblSpeed"), "100 bps");
+
+    // The next download starts from the second last shown: at t = 0 the
+    // elapsed time changes to 0:00, while speed and remaining stay empty.
+    HttpResponse again = sameVersionFile(4000);
+    again.holdAt = {0};
+    server.serve("/version.txt", again);
+    QObject::disconnect(&server, &HttpTestServer::held, nullptr, nullptr);
+    QObject::connect(&server, &HttpTestServer::held, [&] {
+        EXPECT_TRUE(waitFor([&] { return label("lblElapsed") == "0:00"; }));
+        server.resume();
+    });
+    runVersionDownload("/version.txt");
+    EXPECT_EQ(label("lblElapsed"), "0:00");
+    EXPECT_EQ(label("lblRemaining"), "");
+    EXPECT_EQ(label("lblSpeed"), "");
+    EXPECT_EQ(label("lblBytes"), "4000 of 4000 bytes copied.");
+}
+
+TEST_F(DownloadTest, ThreeOfEightBytesShowAs38AndAnUnknownTotalMovesNothingButTheCount)
+{
+    HttpResponse eight = HttpResponse::ok("1.0\r\nabc", "text/plain");
+    eight.holdAt = {3};
+    server.serve("/eight.txt", eight);
+    int barAtThree = -1;
+    QObject::connect(&server, &HttpTestServer::held, [&](const QString &path, qint64) {
+        if (path == "/eight.txt") {
+            waitFor([&] { return label("lblBytes") == "3 of 8 bytes copied."; });
+            barAtThree = bar()->Value();
+        } else {
+            clock.ms += 7'000;
+        }
+        server.resume();
+    });
+    runVersionDownload("/eight.txt");
+    EXPECT_EQ(barAtThree, 38);
+
+    bar()->setValue(42);
+    HttpResponse unknown = sameVersionFile(5120);
+    unknown.framing = HttpResponse::Framing::CloseDelimited;
+    unknown.holdAt = {2000};
+    server.serve("/unknown.txt", unknown);
+    runVersionDownload("/unknown.txt");
+    EXPECT_EQ(label("lblBytes"), "5120 of 0 bytes copied.");
+    EXPECT_EQ(bar()->Value(), 42);
+    EXPECT_EQ(label("lblElapsed"), "");
+    EXPECT_EQ(label("lblRemaining"), "");
+    EXPECT_EQ(label("lblSpeed"), "");
+}
+
+TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
+{
+    server.serve("/missing.exe", HttpResponse::error(404));
+    HttpResponse reset = HttpResponse::generated(300000);
+    reset.cutAt = 100000;
+    reset.end = HttpResponse::End::Reset;
+    server.serve("/reset.exe", reset);
+    HttpResponse shortBody = HttpResponse::generated(4000);
+    shortBody.cutAt = 1000;
+    shortBody.end = HttpResponse::End::Close;
+    server.serve("/short.exe", shortBody);
+    HttpResponse stall = HttpResponse::generated(4000);
+    stall.cutAt = 1000;
+    stall.end = HttpResponse::End::Stall;
+    server.serve("/stall.exe", stall);
+    server.serve("/loop.exe", HttpResponse::redirect("/loop2.exe"));
+    server.serve("/loop2.exe", HttpResponse::redirect("/loop.exe"));
+    read()->setStallTimeoutMs(300);
+
+    for (const QString path : {"/missing.exe", "/reset.exe", "/short.exe", "/stall.exe", "/loop.exe"}) {
+        runFailingProductDownload(path);
+        const QStringList lines = log();
+        // The bar dispatches events while it draws, so the completion may
+        // come inside a progress notification and be logged before its line.
+        EXPECT_EQ(lines.filter(QRegularExpression("^Download error : .+")).size(), 1) << qPrintable(path);
+        EXPECT_EQ(lines.mid(lines.size() - 2),
+                  (QStringList{"Unable to download " + server.url(path), "Download process completed"}));
+        EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << qPrintable(path);
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_TRUE(raised.isEmpty());
+    EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
+}
+
+TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)
+{
+    HttpResponse big = HttpResponse::generated(200000);
+    big.holdAt = {1000};
+    server.serve("/local/tarnwick.exe", big);
+    QObject::connect(&server, &HttpTestServer::held, [&] {
+        waitFor([&] { return label("lblBytes") == "1000 of 200000 bytes copied."; });
+        control.CancelDownload();
+        server.resume();
+    });
+
+    runFailingProductDownload("/local/tarnwick.exe");
+
+    const QStringList lines = log();
+    EXPECT_EQ(lines.last(), "Download process completed");
+    EXPECT_EQ(lines[lines.size() - 2], "Unable to download " + server.url("/local/tarnwick.exe"));
+    EXPECT_EQ(lines.filter("Download error").size(), 0);
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product");
+    EXPECT_TRUE(raised.isEmpty());
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // With nothing pending, a cancel does nothing visible.
+    control.CancelDownload();
+    EXPECT_EQ(log(), lines);
+}
+
+TEST_F(DownloadTest, AnAddressThatCannotBeReadIsReportedByEventAndBox)
+{
+    control.setDownloadFile("no address");
+    control.setDownloadLocation(dir.filePath("app/"));
+    control.RunUpdate();
+
+    const QString message = "Download error - Can't read the address \"no address\"";
+    EXPECT_EQ(raised, QStringList{message});
+    EXPECT_EQ(boxes.texts(), QStringList{message});
+    EXPECT_EQ(log(), (QStringList{"Download process started", message, "Download process completed"}));
+}
+
+TEST(TransferFigures, MinSecAndStatusNames)
+{
+    EXPECT_EQ(MinSec(0), "0:00");
+    EXPECT_EQ(MinSec(9), "0:09");
+    EXPECT_EQ(MinSec(75), "1:15");
+    EXPECT_EQ(MinSec(3600), "60:00");
+    EXPECT_EQ(MinSec(-65), "-1:05");
+    EXPECT_EQ(MinSec(-5), "-0:05");
+    EXPECT_EQ(MinSec(std::numeric_limits<qint64>::min()), "-153722867280912930:08");
+
+    EXPECT_EQ(StatusCodeName(0), "vbAsyncStatusCodeError");
+    EXPECT_EQ(StatusCodeName(13), "vbAsyncStatusCodeMIMETypeAvailable");
+    EXPECT_EQ(StatusCodeName(16), "vbAsyncStatusCodeEndSyncOperation");
+    for (const std::int16_t unnamed : {7, 8, 9, 12, 17, -1})
+        EXPECT_EQ(StatusCodeName(unnamed), "") << unnamed;
+}
+
+TEST(TransferFigures, RoundingHalvesToEvenAndClampingTo32Bits)
+{
+    EXPECT_EQ(barValue(transferPercent(3, 8)), 38);
+    EXPECT_EQ(barValue(transferPercent(1, 8)), 12);
+    EXPECT_EQ(barValue(transferPercent(5, 4)), 125) << "more than announced; the bar keeps it within Max";
+    EXPECT_EQ(barValue(transferPercent(qint64(1) << 50, 1)), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(remainingSeconds(1000, 4000, 10), 30);
+    EXPECT_EQ(remainingSeconds(5000, 4000, 10), -2);
+    EXPECT_EQ(remainingSeconds(1, qint64(1) << 40, 100), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(bytesPerSecond(1000, 10), 100);
+    EXPECT_EQ(bytesPerSecond(5, 2), 2);
+    EXPECT_EQ(bytesPerSecond(7, 2), 4);
+    EXPECT_EQ(elapsedSeconds(86399.6, 86400.1), 0) << "0.5 s goes to the even neighbour";
+    EXPECT_EQ(elapsedSeconds(10, 11.5), 2);
+}
+
+} // namespace
