@@ -131,7 +131,9 @@ QString hresultMessage(HRESULT h)
     }
     const QString code = QStringLiteral("0x%1").arg(quint32(h), 8, 16, QLatin1Char('0')).toUpper().replace(
         QLatin1String("0X"), QLatin1String("0x"));
-    return text ? QString::fromLatin1(text) + QStringLiteral(" (") + code + QLatin1Char(')') : QStringLiteral("Error ") + code;
+    if (!text)
+        return QStringLiteral("Error ") + code;
+    return QString::fromLatin1(text) + QStringLiteral(" (") + code + QLatin1Char(')');
 }
 
 } // namespace platform::com

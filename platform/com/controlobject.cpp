@@ -36,7 +36,8 @@ ControlObject::~ControlObject()
 
 void ControlObject::bind(const std::vector<Dispatcher::Binding> &bindings)
 {
-    m_dispatcher = std::make_unique<Dispatcher>(*m_class.defaultInterface, bindings, QString::fromLatin1(m_class.progId));
+    m_dispatcher =
+        std::make_unique<Dispatcher>(*m_class.defaultInterface, bindings, QString::fromLatin1(m_class.progId));
 }
 
 HRESULT ControlObject::QueryInterface(REFIID riid, void **ppvObject)
@@ -187,6 +188,68 @@ HRESULT ControlObject::GetWidget(QWidget **ppWidget)
         return E_POINTER;
     *ppWidget = m_widget;
     return m_widget ? S_OK : CO_E_OBJNOTCONNECTED;
+}
+
+namespace {
+
+// What a vtable caller gets for a failed Invoke: the error itself, not
+// DISP_E_EXCEPTION.
+HRESULT vtableResult(HRESULT h, EXCEPINFO &info)
+{
+    const HRESULT result = h == DISP_E_EXCEPTION ? info.scode : h;
+    clearExcepInfo(&info);
+    return result;
+}
+
+} // namespace
+
+HRESULT ControlObject::getValue(DISPID dispid, VARTYPE vt, void *value)
+{
+    if (!value)
+        return E_POINTER;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    HRESULT h = Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, &info, nullptr);
+    if (SUCCEEDED(h))
+        h = VariantChangeType(&result, &result, 0, vt);
+    if (FAILED(h)) {
+        VariantClear(&result);
+        return vtableResult(h, info);
+    }
+    switch (vt) {
+    case VT_BSTR: *static_cast<BSTR *>(value) = result.bstrVal; break;
+    case VT_BOOL: *static_cast<VARIANT_BOOL *>(value) = result.boolVal; break;
+    case VT_I2: *static_cast<SHORT *>(value) = result.iVal; break;
+    case VT_I4: *static_cast<LONG *>(value) = result.lVal; break;
+    default: VariantClear(&result); return DISP_E_BADVARTYPE;
+    }
+    return S_OK;
+}
+
+HRESULT ControlObject::putValue(DISPID dispid, VARTYPE vt, void *value)
+{
+    if (!value)
+        return E_POINTER;
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BYREF | vt;
+    arg.byref = value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    EXCEPINFO info{};
+    const HRESULT h = Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, &info,
+                             nullptr);
+    return vtableResult(h, info);
+}
+
+HRESULT ControlObject::callMethod(DISPID dispid)
+{
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    EXCEPINFO info{};
+    const HRESULT h = Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, &info, nullptr);
+    return vtableResult(h, info);
 }
 
 void ControlObject::fireEvent(DISPID dispid, DISPPARAMS &params)

@@ -63,6 +63,15 @@ protected:
     // Called after the container gave or took back the site.
     virtual void siteChanged() {}
 
+    // The vtable half of a dual interface: a property get, put or method
+    // call by DISPID through the same dispatcher. value points to a value of
+    // the C type of vt (BSTR, VARIANT_BOOL, SHORT or LONG); a BSTR got is the
+    // caller's to free. A run-time error comes back as
+    // MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number).
+    HRESULT getValue(DISPID dispid, VARTYPE vt, void *value);
+    HRESULT putValue(DISPID dispid, VARTYPE vt, void *value);
+    HRESULT callMethod(DISPID dispid);
+
     // Raises an event of the source interface on every connected sink.
     void fireEvent(DISPID dispid, DISPPARAMS &params);
     // The container's ambient UserMode; true without a site or when the

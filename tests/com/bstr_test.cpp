@@ -35,7 +35,8 @@ TEST(Bstr, nullIsTheEmptyString)
 TEST(Bstr, keepsEveryCharacterOfAText)
 {
     // An embedded NUL and a character outside the basic plane survive.
-    const QString text = QStringLiteral("a") + QChar(0) + QStringLiteral("b \u00e9 ") + QString::fromUcs4(U"\U0001F600");
+    const QString text =
+        QStringLiteral("a") + QChar(0) + QStringLiteral("b \u00e9 ") + QString::fromUcs4(U"\U0001F600");
     BSTR s = bstrFromQString(text);
     EXPECT_EQ(SysStringLen(s), UINT(text.size()));
     EXPECT_EQ(qstringFromBstr(s), text);

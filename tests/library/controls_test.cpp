@@ -14,6 +14,7 @@
 #include "platform/memorypropertystore.h"
 #include "platform/messageboxanswerer.h"
 #include "update/library/dispids.h"
+#include "update/library/qvwebupdate.h"
 #include "update/library/typelibrary.h"
 
 #include <QFile>
@@ -124,7 +125,8 @@ TEST_F(ControlsTest, registrationRecordsBothClassesAndItsRemovalRestoresTheRegis
         EXPECT_TRUE(entry[QStringLiteral("control")].toBool());
         EXPECT_EQ(entry[QStringLiteral("miscStatus")].toInt(), 0x00020191);
         const QJsonObject bitmap = entry[QStringLiteral("toolboxBitmap")].toObject();
-        const QImage picture = QImage::fromData(QByteArray::fromBase64(bitmap[QStringLiteral("png")].toString().toLatin1()));
+        const QByteArray png = QByteArray::fromBase64(bitmap[QStringLiteral("png")].toString().toLatin1());
+        const QImage picture = QImage::fromData(png);
         EXPECT_EQ(picture.size(), QSize(16, 15));
         EXPECT_EQ(registry[QStringLiteral("progIds")][progId].toString(), guidToString(clsid));
     }
@@ -344,7 +346,8 @@ TEST_F(ControlsTest, updateControlSettingsSaveAndRestoreThroughABag)
     auto bag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(saved));
     ComPtr<IPersistPropertyBag> persist = update.as<IPersistPropertyBag>(IID_IPersistPropertyBag);
     ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
-    EXPECT_EQ(saved.read(QStringLiteral("DownloadFile")), Variant(QStringLiteral("http://127.0.0.1/local/tarnwick.exe")));
+    EXPECT_EQ(saved.read(QStringLiteral("DownloadFile")),
+              Variant(QStringLiteral("http://127.0.0.1/local/tarnwick.exe")));
     EXPECT_FALSE(saved.read(QStringLiteral("DownloadLocation"))) << "empty texts are left out";
     EXPECT_EQ(saved.read(QStringLiteral("ConfirmDownload")), Variant(false)) << "Booleans are always saved";
     EXPECT_EQ(saved.read(QStringLiteral("AutoRun")), Variant(false));
@@ -438,4 +441,65 @@ TEST_F(ControlsTest, aControlWhoseWidgetIsGoneReportsItself)
     EXPECT_EQ(control->GetWidget(&widget), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(widget, nullptr);
     control->SetSite(nullptr);
+}
+
+TEST_F(ControlsTest, theDualInterfacesSlotsMatchTheirDispids)
+{
+    ComPtr<IDispatch> update = create(kUpdateProgId);
+    const auto early = update.as<qvWebUpdate::_ctlWebUpdate>(qvWebUpdate::IID__ctlWebUpdate);
+    ASSERT_TRUE(early);
+    using Slot = HRESULT (qvWebUpdate::_ctlWebUpdate::*)(BSTR *);
+    const std::tuple<DISPID, Slot, Slot> texts[] = {
+        {wu::DownloadLocation, &qvWebUpdate::_ctlWebUpdate::get_DownloadLocation,
+         &qvWebUpdate::_ctlWebUpdate::put_DownloadLocation},
+        {wu::DownloadFile, &qvWebUpdate::_ctlWebUpdate::get_DownloadFile, &qvWebUpdate::_ctlWebUpdate::put_DownloadFile},
+        {wu::DownloadVersionFile, &qvWebUpdate::_ctlWebUpdate::get_DownloadVersionFile,
+         &qvWebUpdate::_ctlWebUpdate::put_DownloadVersionFile},
+        {wu::CurrentVersion, &qvWebUpdate::_ctlWebUpdate::get_CurrentVersion,
+         &qvWebUpdate::_ctlWebUpdate::put_CurrentVersion},
+        {wu::LogFilename, &qvWebUpdate::_ctlWebUpdate::get_LogFilename, &qvWebUpdate::_ctlWebUpdate::put_LogFilename},
+    };
+    for (const auto &[id, get, put] : texts) {
+        BSTR value = bstrFromQString(QStringLiteral("slot %1").arg(id));
+        ASSERT_EQ((early.get()->*put)(&value), S_OK);
+        SysFreeString(value);
+        EXPECT_EQ(getProperty(update.get(), id), Variant(QStringLiteral("slot %1").arg(id)));
+        putProperty(update.get(), id, QStringLiteral("by dispid"));
+        BSTR got = nullptr;
+        ASSERT_EQ((early.get()->*get)(&got), S_OK);
+        EXPECT_EQ(qstringFromBstr(got), QStringLiteral("by dispid"));
+        SysFreeString(got);
+    }
+    VARIANT_BOOL yes = VARIANT_TRUE;
+    ASSERT_EQ(early->put_AutoRun(&yes), S_OK);
+    EXPECT_EQ(getProperty(update.get(), wu::AutoRun), Variant(true));
+    EXPECT_EQ(getProperty(update.get(), wu::ConfirmDownload), Variant(false));
+    putProperty(update.get(), wu::ConfirmDownload, true);
+    VARIANT_BOOL confirm = 0;
+    ASSERT_EQ(early->get_ConfirmDownload(&confirm), S_OK);
+    EXPECT_EQ(confirm, VARIANT_TRUE);
+    EXPECT_EQ(early->CancelDownload(), S_OK);
+
+    ComPtr<IDispatch> bar = create(kBarProgId);
+    const auto barEarly = bar.as<qvWebUpdate::_qvProgressBar>(qvWebUpdate::IID__qvProgressBar);
+    ASSERT_TRUE(barEarly);
+    qvWebUpdate::OLE_COLOR system = 0x8000000F;
+    ASSERT_EQ(barEarly->put_FontColour(&system), S_OK);
+    EXPECT_EQ(getProperty(bar.get(), pb::FontColour).toInt32(), std::int32_t(0x8000000F));
+    qvWebUpdate::OLE_COLOR back = 1;
+    ASSERT_EQ(barEarly->get_BackColour(&back), S_OK);
+    EXPECT_EQ(back, qvWebUpdate::OLE_COLOR(getProperty(bar.get(), pb::BackColour).toInt32()));
+    SHORT margin = 7;
+    ASSERT_EQ(barEarly->put_MarginSize(&margin), S_OK);
+    EXPECT_EQ(getProperty(bar.get(), pb::MarginSize), Variant(std::int16_t(7)));
+    LONG value = 0;
+    putProperty(bar.get(), pb::Value, std::int32_t(42));
+    ASSERT_EQ(barEarly->get_Value(&value), S_OK);
+    EXPECT_EQ(value, 42);
+    LONG caption = 3;
+    ASSERT_EQ(barEarly->put_CaptionType(&caption), S_OK);
+    EXPECT_EQ(getProperty(bar.get(), pb::CaptionType).toInt32(), 3);
+    LONG alignment = 7;
+    EXPECT_EQ(barEarly->put_Alignment(&alignment), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380))
+        << "the bar's own error number";
 }

@@ -17,7 +17,7 @@ HRESULT WebUpdateObject::create(const IID &riid, void **ppv)
 }
 
 WebUpdateObject::WebUpdateObject()
-    : ControlObject(ctlWebUpdateClass(), new ctlWebUpdate)
+    : DualControlObject(ctlWebUpdateClass(), new ctlWebUpdate)
 {
     ctlWebUpdate *c = control();
     QObject::connect(c, &ctlWebUpdate::StatusChange, c, [this](QString &message) { raiseStatusChange(message); });
@@ -68,6 +68,86 @@ void WebUpdateObject::raiseStatusChange(QString &message)
     fireEvent(id::StatusChange, params);
     message = qstringFromBstr(text);
     SysFreeString(text);
+}
+
+HRESULT WebUpdateObject::get_DownloadLocation(BSTR *value)
+{
+    return getValue(id::DownloadLocation, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::put_DownloadLocation(BSTR *value)
+{
+    return putValue(id::DownloadLocation, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::get_DownloadFile(BSTR *value)
+{
+    return getValue(id::DownloadFile, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::put_DownloadFile(BSTR *value)
+{
+    return putValue(id::DownloadFile, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::get_DownloadVersionFile(BSTR *value)
+{
+    return getValue(id::DownloadVersionFile, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::put_DownloadVersionFile(BSTR *value)
+{
+    return putValue(id::DownloadVersionFile, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::get_CurrentVersion(BSTR *value)
+{
+    return getValue(id::CurrentVersion, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::put_CurrentVersion(BSTR *value)
+{
+    return putValue(id::CurrentVersion, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::get_ConfirmDownload(VARIANT_BOOL *value)
+{
+    return getValue(id::ConfirmDownload, VT_BOOL, value);
+}
+
+HRESULT WebUpdateObject::put_ConfirmDownload(VARIANT_BOOL *value)
+{
+    return putValue(id::ConfirmDownload, VT_BOOL, value);
+}
+
+HRESULT WebUpdateObject::get_AutoRun(VARIANT_BOOL *value)
+{
+    return getValue(id::AutoRun, VT_BOOL, value);
+}
+
+HRESULT WebUpdateObject::put_AutoRun(VARIANT_BOOL *value)
+{
+    return putValue(id::AutoRun, VT_BOOL, value);
+}
+
+HRESULT WebUpdateObject::get_LogFilename(BSTR *value)
+{
+    return getValue(id::LogFilename, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::put_LogFilename(BSTR *value)
+{
+    return putValue(id::LogFilename, VT_BSTR, value);
+}
+
+HRESULT WebUpdateObject::RunUpdate()
+{
+    return callMethod(id::RunUpdate);
+}
+
+HRESULT WebUpdateObject::CancelDownload()
+{
+    return callMethod(id::CancelDownload);
 }
 
 } // namespace qvWebUpdate
