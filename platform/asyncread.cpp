@@ -23,7 +23,7 @@ namespace {
 // Enough to keep the disk busy, small enough that a slow event loop never
 // lets the transfer pile up in memory.
 constexpr qint64 kChunkBytes = 256 * 1024;
-constexpr qint64 kReplyBufferBytes = 4 * 1024 * 1024;
+constexpr qint64 kReplyBufferBytes = 1024 * 1024;
 
 const QString kValidatorsFile = QStringLiteral(".validators");
 
