@@ -168,6 +168,16 @@ TEST_F(ControlsTest, anUnregisteredProgIdFailsCleanly)
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
 }
 
+TEST_F(ControlsTest, theLibraryExportsOnlyItsFourEntryPoints)
+{
+    for (const char *entry : {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"})
+        EXPECT_TRUE(updateLibrary()->resolve(entry)) << entry;
+    // Its own copies of the platform and of the controls stay inside.
+    for (const char *inside : {"_ZN8platform3com8Registry8filePathEv", "_ZN8platform12RuntimeErrorC1Ei",
+                               "_ZN12ctlWebUpdate9RunUpdateEv"})
+        EXPECT_FALSE(updateLibrary()->resolve(inside)) << inside;
+}
+
 TEST_F(ControlsTest, theLibraryStaysNeededWhileAnObjectLives)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
