@@ -35,8 +35,9 @@ QString unquoted(const QString &word)
 } // namespace
 
 ControlTestContainer::ControlTestContainer(QTextStream &out)
-    : m_out(out), m_answerer([this](const QString &line) { report(line); })
+    : m_out(out)
 {
+    m_answerer.setObserver([this](const platform::MessageBoxAnswerer::Answered &box) { reportBox(box); });
     m_window.setWindowTitle(QStringLiteral("ctlhost"));
     m_window.resize(640, 480);
     m_window.show();
@@ -54,6 +55,18 @@ ControlTestContainer::~ControlTestContainer()
 void ControlTestContainer::report(const QString &line)
 {
     m_out << line << Qt::endl;
+}
+
+void ControlTestContainer::reportBox(const platform::MessageBoxAnswerer::Answered &box)
+{
+    const QString answer = box.answer == platform::MsgAnswer::Yes  ? QStringLiteral("yes")
+                           : box.answer == platform::MsgAnswer::No ? QStringLiteral("no")
+                                                                   : QStringLiteral("ok");
+    report(QStringLiteral("msgbox %1 %2 %3 %4 -> %5%6")
+               .arg(quoted(box.caption), quoted(box.text),
+                    box.buttons == platform::MsgButtons::YesNo ? QStringLiteral("yesno") : QStringLiteral("ok"),
+                    box.icon == platform::MsgIcon::Question ? QStringLiteral("question") : QStringLiteral("none"),
+                    answer, box.scripted ? QString() : QStringLiteral(" (unscripted)")));
 }
 
 ControlTestContainer::Hosted &ControlTestContainer::hosted(const QString &name)
@@ -83,9 +96,14 @@ void ControlTestContainer::execute(const QStringList &words)
     } else if (command == QLatin1String("answer")) {
         expectWords(words, 2, 1000);
         for (const QString &button : words.mid(1)) {
-            if (button != QLatin1String("ok") && button != QLatin1String("yes") && button != QLatin1String("no"))
+            if (button == QLatin1String("ok"))
+                m_answerer.queueAnswer(platform::MsgAnswer::Ok);
+            else if (button == QLatin1String("yes"))
+                m_answerer.queueAnswer(platform::MsgAnswer::Yes);
+            else if (button == QLatin1String("no"))
+                m_answerer.queueAnswer(platform::MsgAnswer::No);
+            else
                 throw std::invalid_argument("answer takes ok, yes or no");
-            m_answerer.queue(button);
         }
     } else if (command == QLatin1String("replace-status")) {
         expectWords(words, 3, 3);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "messageboxanswerer.h"
-
 #include "platform/com/comptr.h"
 #include "platform/com/eventsink.h"
 #include "platform/com/hostedcontrol.h"
+#include "platform/messageboxanswerer.h"
 #include "platform/runtimeerror.h"
 
 #include <QMap>
@@ -40,6 +39,7 @@ private:
 
     Hosted &hosted(const QString &name);
     void report(const QString &line);
+    void reportBox(const platform::MessageBoxAnswerer::Answered &box);
     void create(const QStringList &words);
     void onEvent(const QString &name, platform::com::DISPID dispid, platform::com::DISPPARAMS &params);
     void put(const QStringList &words);
@@ -52,7 +52,7 @@ private:
 
     QTextStream &m_out;
     QWidget m_window;
-    MessageBoxAnswerer m_answerer;
+    platform::MessageBoxAnswerer m_answerer;
     QMap<QString, Hosted *> m_controls;
     bool m_userMode = true;
 };
