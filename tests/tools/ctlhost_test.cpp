@@ -1,0 +1,133 @@
+// ctlhost scripts run as a host developer would run them: the built
+// container, the registered library, a real server on loopback.
+
+#include "tests/support/httptestserver.h"
+#include "tests/support/waitfor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QStringList lines;
+    QString errors;
+};
+
+class CtlhostScript : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("app")));
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("xdg")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        ASSERT_EQ(runProgram(QStringLiteral(REGSVR_PATH), {QStringLiteral(UPDATE_LIBRARY_PATH)}).exitCode, 0);
+    }
+
+    Result runProgram(const QString &program, const QStringList &args, const QByteArray &input = QByteArray())
+    {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(program, args);
+        process.write(input);
+        process.closeWriteChannel();
+        // The server lives in this process: keep it answering meanwhile.
+        testsupport::waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000);
+        Result result;
+        result.exitCode = process.state() == QProcess::NotRunning ? process.exitCode() : -1;
+        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        result.errors = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    // Runs a script of tests/tools/scripts with @SERVER@ and @DIR@ filled in.
+    Result runScript(const QString &name)
+    {
+        QFile file(QStringLiteral(SCRIPTS_DIR "/") + name);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QString script = QString::fromUtf8(file.readAll());
+        script.replace(QLatin1String("@SERVER@"), server.url(QString()));
+        script.replace(QLatin1String("@DIR@"), dir.path());
+        const QString path = dir.filePath(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(script.toUtf8());
+        out.close();
+        return runProgram(QStringLiteral(CTLHOST_PATH), {path});
+    }
+
+    QTemporaryDir dir;
+    QProcessEnvironment env;
+    HttpTestServer server;
+};
+
+} // namespace
+
+TEST_F(CtlhostScript, RunsAWholeUpdateAndReportsEveryEventAndBox)
+{
+    server.serve(QStringLiteral("/version.txt"), HttpResponse::ok("1.10\r\n", "text/plain"));
+    server.serve(QStringLiteral("/local/tarnwick.exe"), HttpResponse::ok("new product"));
+    const Result result = runScript(QStringLiteral("update.ctl"));
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
+    const QString url = server.url(QStringLiteral("/local/tarnwick.exe"));
+    EXPECT_EQ(result.lines,
+              (QStringList{
+                  "event web StatusChange \"Newer version found\"",
+                  "msgbox \"qvWebUpdate\" \"A newer version is available.  Do you want to download this new version "
+                  "now?\" yesno question -> yes",
+                  "event web StatusChange \"Download Complete\"",
+                  "web 0x68030005 = \"" + url + "\"",
+              }));
+    QFile placed(dir.filePath(QStringLiteral("app/tarnwick.exe")));
+    ASSERT_TRUE(placed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(placed.readAll(), QByteArray("new product"));
+    QFile log(dir.filePath(QStringLiteral("update.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("  Seen by the host\r\n"))) << "the host's replacement is logged";
+    EXPECT_FALSE(text.contains(QStringLiteral("Newer version found")));
+    QFile saved(dir.filePath(QStringLiteral("web.json")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("\"CurrentVersion\": \"1.9\""));
+}
+
+TEST_F(CtlhostScript, DrivesAProgressBarAndPicturesIt)
+{
+    const Result result = runScript(QStringLiteral("progressbar.ctl"));
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
+    EXPECT_EQ(result.lines, (QStringList{
+                                "bar 0x68030004 = 50",
+                                "error bar 0x68030003 6 \"Overflow\"",
+                                "bar 0x68030003 = 3",
+                                "error bar 0x6803000D 380 \"Invalid property value\"",
+                            }));
+    const QImage picture(dir.filePath(QStringLiteral("bar.png")));
+    ASSERT_EQ(picture.size(), QSize(202, 32));
+    // Inside the border: the first dot is white (the ramp's start), a dot
+    // past the middle is empty background.
+    EXPECT_EQ(picture.pixelColor(1 + 2, 1 + 10), QColor(255, 255, 255));
+    EXPECT_EQ(picture.pixelColor(1 + 150, 1 + 3), QColor(0, 0, 0));
+}
+
+TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
+{
+    const Result unknown = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                      "create x qvWebUpdate.NoSuchControl\nget x 1\n");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.errors.contains(QStringLiteral("qvWebUpdate.NoSuchControl")));
+    EXPECT_TRUE(unknown.lines.isEmpty());
+
+    const Result bad = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                  "# comment\n\ncreate bar qvWebUpdate.qvProgressBar\nput bar 0x68030004 \"open\n");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.errors.contains(QStringLiteral("line 4"))) << qPrintable(bad.errors);
+}
