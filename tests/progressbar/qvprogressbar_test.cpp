@@ -520,6 +520,33 @@ TEST(ProgressBarWindow, CaptionIsDrawnOverTheDotsAndFollowsItsText)
     EXPECT_EQ(countPixels(bar->grab().toImage(), QColor(255, 0, 0)), 0);
 }
 
+TEST(ProgressBarWindow, CaptionKeepsFontColourInAHostOfAnotherBackgroundRole)
+{
+    // Hosts such as the updater's window paint with the Button role, which
+    // a child inherits and which would pick ButtonText for the caption.
+    for (const bool loadedBeforeParenting : {false, true}) {
+        SCOPED_TRACE(loadedBeforeParenting ? "loaded, then parented" : "created in its host");
+        QWidget host;
+        host.setBackgroundRole(QPalette::Button);
+        host.setAutoFillBackground(true);
+        host.resize(200, 100);
+        MemoryPropertyStore settings;
+        settings.write("fontcolour", Variant(std::int32_t(0xFFFFFF)));
+        settings.write("backcolour", Variant(std::int32_t(0)));
+        auto *bar = loadedBeforeParenting ? new qvProgressBar() : new qvProgressBar(&host);
+        bar->ReadProperties(PropertyBag(settings));
+        bar->setParent(&host);
+        bar->setGeometry(10, 40, 81, 25);
+        bar->show();
+        host.show();
+        EXPECT_GT(countPixels(bar->grab().toImage(), White), 0) << "\"0%\" in FontColour";
+        bar->setFontColour(0x0000FF);
+        const QImage red = bar->grab().toImage();
+        EXPECT_GT(countPixels(red, QColor(255, 0, 0)), 0);
+        EXPECT_EQ(countPixels(red, White), 0);
+    }
+}
+
 TEST(ProgressBarWindow, ResizeKeepsTheMinimumAndCentresTheCaption)
 {
     auto bar = shownBar(200, 30);

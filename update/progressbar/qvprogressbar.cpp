@@ -37,6 +37,9 @@ qvProgressBar::qvProgressBar(QWidget *parent)
     font.setWeight(QFont::Bold);
     m_lblCaption->setFont(font);
     m_lblCaption->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    // FontColour is kept in WindowText. Left unset, the role would follow the
+    // host's background role (ButtonText under a Button-filled window).
+    m_lblCaption->setForegroundRole(QPalette::WindowText);
     m_lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     // paintEvent covers every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
