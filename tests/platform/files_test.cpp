@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "tests/support/runtimeerrorof.h"
+
 #include <gtest/gtest.h>
+
+using testsupport::runtimeErrorOf;
 #include <sys/stat.h>
 
 namespace files = platform::files;
@@ -25,16 +29,6 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const platform::RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 mode_t modeOf(const QString &path)
 {
     struct stat st{};
@@ -51,7 +45,7 @@ TEST(Files, AppendLineEndsEveryLineInCrLfAndCreatesTheFile)
     files::appendLine(log, "first");
     files::appendLine(log, QString::fromUtf8("zweite Zeile \u00fc"));
     EXPECT_EQ(readBytes(log), QByteArray("first\r\nzweite Zeile \xc3\xbc\r\n"));
-    EXPECT_EQ(errorOf([&] { files::appendLine(dir.filePath("no/such/folder/x.log"), "x"); }), 53)
+    EXPECT_EQ(runtimeErrorOf([&] { files::appendLine(dir.filePath("no/such/folder/x.log"), "x"); }), 53)
         << "a missing folder is File not found";
 }
 
@@ -70,8 +64,8 @@ TEST(Files, FirstLineEndsAtCrCrLfOrLf)
     writeBytes(p, "\r\nsecond");
     EXPECT_EQ(files::readFirstLine(p), QString());
     writeBytes(p, "");
-    EXPECT_EQ(errorOf([&] { files::readFirstLine(p); }), 62);
-    EXPECT_EQ(errorOf([&] { files::readFirstLine(dir.filePath("missing")); }), 53);
+    EXPECT_EQ(runtimeErrorOf([&] { files::readFirstLine(p); }), 62);
+    EXPECT_EQ(runtimeErrorOf([&] { files::readFirstLine(dir.filePath("missing")); }), 53);
 }
 
 TEST(Files, OrdinaryFilesAreRegularAndNotHidden)
@@ -93,8 +87,8 @@ TEST(Files, RemoveRefusesFoldersAndReportsMissingFiles)
     writeBytes(dir.filePath("a"), "x");
     files::remove(dir.filePath("a"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("a")));
-    EXPECT_EQ(errorOf([&] { files::remove(dir.filePath("a")); }), 53);
-    EXPECT_EQ(errorOf([&] { files::remove(dir.path()); }), 75);
+    EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.filePath("a")); }), 53);
+    EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.path()); }), 75);
     EXPECT_TRUE(QFileInfo::exists(dir.path()));
 }
 
@@ -128,12 +122,12 @@ TEST(Files, AFailedReplaceLeavesTheOldFileInPlace)
     QTemporaryDir dir;
     const QString to = dir.filePath("tarnwick.exe");
     writeBytes(to, "old");
-    EXPECT_EQ(errorOf([&] { files::replace(dir.filePath("missing.tmp"), to); }), 53);
+    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("missing.tmp"), to); }), 53);
     EXPECT_EQ(readBytes(to), QByteArray("old"));
     QDir(dir.path()).mkdir("folder");
     writeBytes(dir.filePath("src"), "x");
-    EXPECT_EQ(errorOf([&] { files::replace(dir.filePath("src"), dir.filePath("folder")); }), 75);
-    EXPECT_EQ(errorOf([&] { files::replace(dir.filePath("src"), dir.filePath("nowhere/x.exe")); }), 53);
+    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("src"), dir.filePath("folder")); }), 75);
+    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("src"), dir.filePath("nowhere/x.exe")); }), 53);
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("src")));
 }
 

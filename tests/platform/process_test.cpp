@@ -11,19 +11,13 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include "tests/support/runtimeerrorof.h"
+
 #include <gtest/gtest.h>
 
-namespace {
+using testsupport::runtimeErrorOf;
 
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const platform::RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
+namespace {
 
 void writeScript(const QString &path, const QByteArray &body, QFile::Permissions perms)
 {
@@ -58,11 +52,11 @@ TEST(Process, StartsAProgramDetachedInItsOwnFolder)
 TEST(Process, RefusesWhatCannotBeStarted)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.filePath("missing.exe")); }), 53);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::process::startProgram(dir.filePath("missing.exe")); }), 53);
     writeScript(dir.filePath("plain.txt"), "text", QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.filePath("plain.txt")); }), 70);
-    EXPECT_EQ(errorOf([&] { platform::process::startProgram(dir.path()); }), 70);
-    EXPECT_EQ(errorOf([&] { platform::process::startProgram(QString()); }), 5);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::process::startProgram(dir.filePath("plain.txt")); }), 70);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::process::startProgram(dir.path()); }), 70);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::process::startProgram(QString()); }), 5);
 }
 
 TEST(Process, ShellOpenStartsProgramsToo)

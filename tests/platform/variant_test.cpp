@@ -1,24 +1,13 @@
 #include "platform/runtimeerror.h"
 #include "platform/variant.h"
 
+#include "tests/support/runtimeerrorof.h"
+
 #include <gtest/gtest.h>
 
 using platform::RuntimeError;
 using platform::Variant;
-
-namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using testsupport::runtimeErrorOf;
 
 TEST(Variant, RoundsHalvesToEvenWhenNarrowing)
 {
@@ -32,18 +21,18 @@ TEST(Variant, RoundsHalvesToEvenWhenNarrowing)
 
 TEST(Variant, RaisesOverflowOutsideTheTargetWidth)
 {
-    EXPECT_EQ(errorOf([] { Variant(std::int32_t(32768)).toInt16(); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(-32768.5).toInt16(); }), 0) << "-32768.5 rounds to the even -32768";
-    EXPECT_EQ(errorOf([] { Variant(2147483647.5).toInt32(); }), 6);
-    EXPECT_EQ(errorOf([] { platform::checkedInt16(40000); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(1e300).toSingle(); }), 6);
+    EXPECT_EQ(runtimeErrorOf([] { Variant(std::int32_t(32768)).toInt16(); }), 6);
+    EXPECT_EQ(runtimeErrorOf([] { Variant(-32768.5).toInt16(); }), 0) << "-32768.5 rounds to the even -32768";
+    EXPECT_EQ(runtimeErrorOf([] { Variant(2147483647.5).toInt32(); }), 6);
+    EXPECT_EQ(runtimeErrorOf([] { platform::checkedInt16(40000); }), 6);
+    EXPECT_EQ(runtimeErrorOf([] { Variant(1e300).toSingle(); }), 6);
 }
 
 TEST(Variant, TextsThatAreNoNumberOrBooleanAreATypeMismatch)
 {
-    EXPECT_EQ(errorOf([] { Variant("yes").toBool(); }), 13);
-    EXPECT_EQ(errorOf([] { Variant("12abc").toInt32(); }), 13);
-    EXPECT_EQ(errorOf([] { Variant("").toInt32(); }), 13);
+    EXPECT_EQ(runtimeErrorOf([] { Variant("yes").toBool(); }), 13);
+    EXPECT_EQ(runtimeErrorOf([] { Variant("12abc").toInt32(); }), 13);
+    EXPECT_EQ(runtimeErrorOf([] { Variant("").toInt32(); }), 13);
     const RuntimeError e(13);
     EXPECT_EQ(e.description(), QString("Type mismatch"));
 }

@@ -84,6 +84,16 @@ protected:
         server->serve(address.path(), response);
     }
 
+    // Serves the new product in small pieces and holds it 4 KiB in.
+    void serveHeld()
+    {
+        HttpResponse slow = HttpResponse::ok(newProduct);
+        slow.chunkBytes = 1024;
+        slow.holdAt = {4096};
+        serve(slow);
+        QObject::connect(server.get(), &HttpTestServer::held, [this] { held = true; });
+    }
+
     void start()
     {
         program.setProcessEnvironment(environment());
@@ -127,6 +137,7 @@ protected:
     QElapsedTimer clock;
     QByteArray oldProduct;
     QByteArray newProduct;
+    bool held = false;
 };
 
 } // namespace
@@ -198,12 +209,7 @@ TEST_F(TarnwickUpdateRun, SkipDuringADownloadLeavesTheOldProductAndStartsIt)
 {
     registerLibrary();
     installOldProduct();
-    HttpResponse slow = HttpResponse::ok(newProduct);
-    slow.chunkBytes = 1024;
-    slow.holdAt = {4096};
-    serve(slow);
-    bool held = false;
-    QObject::connect(server.get(), &HttpTestServer::held, [&] { held = true; });
+    serveHeld();
     start();
     const QString window = mainWindow();
     ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
@@ -231,12 +237,7 @@ TEST_F(TarnwickUpdateRun, ClosingTheWindowDuringARunCancelsItWithoutStartingTheP
 {
     registerLibrary();
     installOldProduct();
-    HttpResponse slow = HttpResponse::ok(newProduct);
-    slow.chunkBytes = 1024;
-    slow.holdAt = {4096};
-    serve(slow);
-    bool held = false;
-    QObject::connect(server.get(), &HttpTestServer::held, [&] { held = true; });
+    serveHeld();
     start();
     const QString window = mainWindow();
     ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
