@@ -30,7 +30,11 @@ Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWi
 {
     setObjectName(description.name);
     setWindowTitle(description.caption);
-    setBackgroundRole(QPalette::Button);
+    // The window's background is the system's button face; the controls keep
+    // their own colour roles.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
     setAutoFillBackground(true);
     setFixedSize(twipsToPixels(description.clientTwips.width()), twipsToPixels(description.clientTwips.height()));
     // Bottom of the stacking order first, so each later sibling lies above.
@@ -73,7 +77,6 @@ void Form1::createControl(const ControlDescription &control)
         // Opaque, borderless and without its caption: it only hides what lies below.
         auto *frame = new QFrame(this);
         frame->setFrameShape(QFrame::NoFrame);
-        frame->setBackgroundRole(QPalette::Button);
         frame->setAutoFillBackground(true);
         place(control, frame);
         (control.name == QLatin1String("Frame1") ? Frame1 : Frame2) = frame;
@@ -82,7 +85,6 @@ void Form1::createControl(const ControlDescription &control)
     case Kind::Label:
         Label1 = new QLabel(control.caption, this);
         Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Label1->setBackgroundRole(QPalette::Button);
         Label1->setAutoFillBackground(true);
         if (control.font)
             Label1->setFont(*control.font);

@@ -54,6 +54,10 @@ DownloadPanel::DownloadPanel(QWidget *parent)
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::black);
     setPalette(background);
+    // Whatever roles the host's window uses, the panel and its labels draw
+    // with the colours set here.
+    setBackgroundRole(QPalette::Window);
+    setForegroundRole(QPalette::WindowText);
     setAutoFillBackground(true);
 
     QLabel *label4 = addLabel("Label4", QStringLiteral("Estimated Time Remaining"), 120, 120, 2055, 255);
