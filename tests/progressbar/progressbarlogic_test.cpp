@@ -1,25 +1,16 @@
 #include "update/progressbar/progressbarlogic.h"
 
 #include "platform/runtimeerror.h"
+#include "tests/support/runtimeerrorof.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 #include <gtest/gtest.h>
 
 using namespace progressbar;
+using testsupport::runtimeErrorOf;
 
 namespace {
-
-template <typename F>
-int errorOf(F call)
-{
-    try {
-        call();
-    } catch (const platform::RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 OleColour rgb(unsigned r, unsigned g, unsigned b) { return r + 256 * g + 65536 * b; }
 
@@ -50,10 +41,10 @@ TEST(BarLayout, WorkedExamplesAlongAndAcross)
 
 TEST(BarLayout, ZeroPitchAndOverflowsFail)
 {
-    EXPECT_EQ(errorOf([] { layoutBar(200, 30, 2, 0, 0); }), platform::ErrDivisionByZero);
-    EXPECT_EQ(errorOf([] { layoutBar(200, 30, 2, 20000, 20000); }), platform::ErrOverflow);
-    EXPECT_EQ(errorOf([] { layoutBar(200, 30, 20000, 3, 2); }), platform::ErrOverflow);
-    EXPECT_EQ(errorOf([] { layoutBar(40000, 30, 0, 1, 0); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { layoutBar(200, 30, 2, 0, 0); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { layoutBar(200, 30, 2, 20000, 20000); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { layoutBar(200, 30, 20000, 3, 2); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { layoutBar(40000, 30, 0, 1, 0); }), platform::ErrOverflow);
 }
 
 TEST(FillTarget, RoundsTheSingleRatioHalvesToEven)
@@ -70,11 +61,11 @@ TEST(FillTarget, RoundsTheSingleRatioHalvesToEven)
 
 TEST(FillTarget, EqualEndsAndOverflowsFail)
 {
-    EXPECT_EQ(errorOf([] { fillTarget(50, 50, 50, 38); }), platform::ErrDivisionByZero);
-    EXPECT_EQ(errorOf([] { fillTarget(0, 0, 0, 38); }), platform::ErrDivisionByZero);
-    EXPECT_EQ(errorOf([] { fillTarget(2147483647, -10, 100, 38); }), platform::ErrOverflow);
-    EXPECT_EQ(errorOf([] { fillTarget(0, -2147483647 - 1, 2147483647, 38); }), platform::ErrOverflow);
-    EXPECT_EQ(errorOf([] { fillTarget(100000, 0, 1, 1000); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { fillTarget(50, 50, 50, 38); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { fillTarget(0, 0, 0, 38); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { fillTarget(2147483647, -10, 100, 38); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { fillTarget(0, -2147483647 - 1, 2147483647, 38); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { fillTarget(100000, 0, 1, 1000); }), platform::ErrOverflow);
 }
 
 TEST(DotColour, BlueRampLevelsBothWays)
@@ -117,7 +108,7 @@ TEST(DotColour, EraseAndPlainBarAndPositionsPastTheEnds)
     // Beyond the scale the ramp stays at its end colours.
     EXPECT_EQ(dotColour(2.0f, false, {0, 0, GradientBlue, false}), rgb(0, 0, 255));
     EXPECT_EQ(dotColour(-1.0f, false, {0, 0, GradientBlue, false}), rgb(255, 255, 255));
-    EXPECT_EQ(errorOf([] { dotPosition(3, 0); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { dotPosition(3, 0); }), platform::ErrDivisionByZero);
 }
 
 // Horizontal dots are checked on the bar's pixels; a vertical bar this narrow
@@ -131,7 +122,7 @@ TEST(DotRect, VerticalDotsGrowUpwardsAndCutAtTheMargin)
     EXPECT_EQ(dotRect(false, 197, 3, 2, tall201, 201), QRect(QPoint(2, 2), QPoint(27, 4)));
     const BarLayout cut = layoutBar(199, 30, 2, 3, 2); // limit 195 + margin 2 = 197
     EXPECT_EQ(dotRect(false, 197, 3, 2, cut, 199), QRect(QPoint(2, 2), QPoint(27, 2)));
-    EXPECT_EQ(errorOf([&] { dotRect(true, 32767, 3, 2, tall, 30); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { dotRect(true, 32767, 3, 2, tall, 30); }), platform::ErrOverflow);
 }
 
 TEST(CaptionText, PercentValueAndTheTypesThatKeepTheText)
@@ -146,7 +137,7 @@ TEST(CaptionText, PercentValueAndTheTypesThatKeepTheText)
     EXPECT_FALSE(captionText(CaptionNone, 5, 0, 10));
     EXPECT_FALSE(captionText(CaptionCustom, 5, 0, 10));
     EXPECT_FALSE(captionText(CaptionType(9), 5, 0, 10));
-    EXPECT_EQ(errorOf([] { captionText(CaptionPercent, 5, 5, 5); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { captionText(CaptionPercent, 5, 5, 5); }), platform::ErrDivisionByZero);
 }
 
 TEST(LabelAndBorder, AcceptOnlyTheirValues)
@@ -154,13 +145,13 @@ TEST(LabelAndBorder, AcceptOnlyTheirValues)
     EXPECT_EQ(captionAlignment(0), Qt::AlignLeft | Qt::AlignVCenter);
     EXPECT_EQ(captionAlignment(1), Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_EQ(captionAlignment(2), Qt::AlignHCenter | Qt::AlignVCenter);
-    EXPECT_EQ(errorOf([] { captionAlignment(3); }), platform::ErrInvalidPropertyValue);
-    EXPECT_EQ(errorOf([] { captionAlignment(-1); }), platform::ErrInvalidPropertyValue);
-    EXPECT_EQ(errorOf([] { captionAlignment(70000); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { captionAlignment(3); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([] { captionAlignment(-1); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([] { captionAlignment(70000); }), platform::ErrOverflow);
     EXPECT_EQ(borderWidth(BorderStyle::None), 0);
     EXPECT_EQ(borderWidth(BorderStyle::FixedSingle), 1);
-    EXPECT_EQ(errorOf([] { borderWidth(BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
-    EXPECT_EQ(errorOf([] { borderWidth(BorderStyle(-40000)); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([] { borderWidth(BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([] { borderWidth(BorderStyle(-40000)); }), platform::ErrOverflow);
 }
 
 TEST(Colours, PlainAndSystemColours)

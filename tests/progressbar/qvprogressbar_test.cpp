@@ -3,6 +3,7 @@
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
+#include "tests/support/runtimeerrorof.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -14,22 +15,13 @@ using platform::MemoryPropertyStore;
 using platform::PropertyBag;
 using platform::Variant;
 
+using testsupport::runtimeErrorOf;
+
 namespace {
 
 const QColor Black(0, 0, 0);
 const QColor Cyan(0, 255, 255);
 const QColor White(255, 255, 255);
-
-template <typename F>
-int errorOf(F call)
-{
-    try {
-        call();
-    } catch (const platform::RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A shown bar whose client area, inside the single-line border, has the given size.
 std::unique_ptr<qvProgressBar> shownBar(int clientWidth, int clientHeight)
@@ -145,16 +137,16 @@ TEST(ProgressBarModel, WidthsAreHeldIn16BitsWithTheirFloors)
     bar.setGapWidth(-1);
     EXPECT_EQ(bar.GapWidth(), 0);
     bar.setDotWidth(4);
-    EXPECT_EQ(errorOf([&] { bar.setDotWidth(32768); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setDotWidth(32768); }), platform::ErrOverflow);
     EXPECT_EQ(bar.DotWidth(), 4);
-    EXPECT_EQ(errorOf([&] { bar.setGapWidth(-32769); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setGapWidth(-32769); }), platform::ErrOverflow);
     EXPECT_EQ(bar.GapWidth(), 0);
 }
 
 TEST(ProgressBarModel, MinAndMaxSumsThatLeave32BitsFail)
 {
     qvProgressBar bar;
-    EXPECT_EQ(errorOf([&] { bar.setMin(2147483645); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setMin(2147483645); }), platform::ErrOverflow);
     EXPECT_EQ(bar.Min(), 2147483645); // stored before the sum failed
     EXPECT_EQ(bar.Max(), 100);
 
@@ -163,27 +155,27 @@ TEST(ProgressBarModel, MinAndMaxSumsThatLeave32BitsFail)
     store.write("Max", Variant(0));
     qvProgressBar loaded;
     loaded.ReadProperties(PropertyBag(store));
-    EXPECT_EQ(errorOf([&] { loaded.setMax(5); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { loaded.setMax(5); }), platform::ErrOverflow);
     EXPECT_EQ(loaded.Max(), 0);
 }
 
 TEST(ProgressBarModel, BadAlignmentAndBorderStayStoredAndFailEveryFullRedraw)
 {
     qvProgressBar bar;
-    EXPECT_EQ(errorOf([&] { bar.setAlignment(5); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setAlignment(5); }), platform::ErrInvalidPropertyValue);
     EXPECT_EQ(bar.Alignment(), 5);
-    EXPECT_EQ(errorOf([&] { bar.setBarColour(0xFF); }), platform::ErrInvalidPropertyValue);
-    EXPECT_EQ(errorOf([&] { bar.setValue(50); }), 0); // an incremental redraw doesn't touch the label
-    EXPECT_EQ(errorOf([&] { bar.setAlignment(40000); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setBarColour(0xFF); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setValue(50); }), 0); // an incremental redraw doesn't touch the label
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setAlignment(40000); }), platform::ErrOverflow);
     bar.setAlignment(0);
     EXPECT_EQ(bar.findChild<QLabel *>(QStringLiteral("lblCaption"))->alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
 
-    EXPECT_EQ(errorOf([&] { bar.setBorderStyle(::BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setBorderStyle(::BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
     EXPECT_EQ(bar.BorderStyle(), ::BorderStyle(2));
-    EXPECT_EQ(errorOf([&] { bar.setBackColour(0xFFFFFF); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setBackColour(0xFFFFFF); }), platform::ErrInvalidPropertyValue);
     bar.setBorderStyle(BorderStyle::FixedSingle);
-    EXPECT_EQ(errorOf([&] { bar.setBackColour(0xFFFFFF); }), 0);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setBackColour(0xFFFFFF); }), 0);
 }
 
 TEST(ProgressBarCaption, CustomTextOnlyUnderCaptionCustom)
@@ -346,20 +338,20 @@ TEST(ProgressBarPersistence, LoadStoresUncorrectedValuesAndStopsAtABadOne)
     bad.write("Max", Variant("lots"));
     bad.write("Min", Variant(7));
     qvProgressBar stopped;
-    EXPECT_EQ(errorOf([&] { stopped.ReadProperties(PropertyBag(bad)); }), platform::ErrTypeMismatch);
+    EXPECT_EQ(runtimeErrorOf([&] { stopped.ReadProperties(PropertyBag(bad)); }), platform::ErrTypeMismatch);
     EXPECT_EQ(stopped.BackColour(), 0x112233u);
     EXPECT_EQ(stopped.Min(), 0);
 
     MemoryPropertyStore wide;
     wide.write("GapWidth", Variant(40000));
     qvProgressBar overflowed;
-    EXPECT_EQ(errorOf([&] { overflowed.ReadProperties(PropertyBag(wide)); }), platform::ErrOverflow);
+    EXPECT_EQ(runtimeErrorOf([&] { overflowed.ReadProperties(PropertyBag(wide)); }), platform::ErrOverflow);
 
     MemoryPropertyStore level;
     level.write("Min", Variant(50));
     level.write("Max", Variant(50));
     qvProgressBar flat;
-    EXPECT_EQ(errorOf([&] { flat.ReadProperties(PropertyBag(level)); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([&] { flat.ReadProperties(PropertyBag(level)); }), platform::ErrDivisionByZero);
     EXPECT_EQ(flat.Min(), 50);
     EXPECT_EQ(flat.Max(), 50);
 
@@ -367,7 +359,7 @@ TEST(ProgressBarPersistence, LoadStoresUncorrectedValuesAndStopsAtABadOne)
     noPitch.write("LineWidth", Variant(0));
     noPitch.write("GapWidth", Variant(0));
     qvProgressBar pitchless;
-    EXPECT_EQ(errorOf([&] { pitchless.ReadProperties(PropertyBag(noPitch)); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([&] { pitchless.ReadProperties(PropertyBag(noPitch)); }), platform::ErrDivisionByZero);
 }
 
 TEST(ProgressBarDrawing, FullHorizontalBarPaintsEveryDotUpToTheLimit)
@@ -587,7 +579,7 @@ TEST(ProgressBarWindow, RedrawErrorOfAWindowEventBecomesAWarning)
     level.write("Min", Variant(50));
     level.write("Max", Variant(50));
     qvProgressBar bar;
-    EXPECT_EQ(errorOf([&] { bar.ReadProperties(PropertyBag(level)); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([&] { bar.ReadProperties(PropertyBag(level)); }), platform::ErrDivisionByZero);
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
     bar.show();
