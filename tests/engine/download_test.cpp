@@ -193,9 +193,8 @@ TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
     for (const QString path : {"/missing.exe", "/reset.exe", "/short.exe", "/stall.exe", "/loop.exe"}) {
         runFailingProductDownload(path);
         const QStringList lines = log();
-        // The bar dispatches events while it draws, so the completion may
-        // come inside a progress notification and be logged before its line.
         EXPECT_EQ(lines.filter(QRegularExpression("^Download error : .+")).size(), 1) << qPrintable(path);
+        EXPECT_TRUE(lines.value(lines.size() - 3).startsWith("Download error : ")) << qPrintable(path);
         EXPECT_EQ(lines.mid(lines.size() - 2),
                   (QStringList{"Unable to download " + server.url(path), "Download process completed"}));
         EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << qPrintable(path);
