@@ -40,6 +40,9 @@ Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWi
     // Bottom of the stacking order first, so each later sibling lies above.
     for (auto it = description.controls.crbegin(); it != description.controls.crend(); ++it)
         createControl(*it);
+    const QList<QWidget *> byTabIndex = m_tabOrder.values();
+    for (qsizetype i = 1; i < byTabIndex.size(); ++i)
+        setTabOrder(byTabIndex[i - 1], byTabIndex[i]);
     Timer1.setSingleShot(false);
     connect(&Timer1, &QTimer::timeout, this, [this] { runHandler([this] { Timer1_Timer(); }); });
 }
@@ -57,6 +60,7 @@ void Form1::place(const ControlDescription &control, QWidget *widget)
     widget->setGeometry(twipsToPixels(control.twips));
     widget->show();
     widget->raise();
+    m_tabOrder.insert(control.tabIndex, widget);
 }
 
 void Form1::createControl(const ControlDescription &control)

@@ -4,6 +4,7 @@
 
 #include "platform/com/hostedcontrol.h"
 
+#include <QMap>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -47,6 +48,7 @@ private:
     void startProductAndEnd();
 
     QString m_downloadUrl;
+    QMap<int, QWidget *> m_tabOrder;
     QPixmap m_picture;
     QTimer Timer1;
     QPushButton *Command1 = nullptr;
