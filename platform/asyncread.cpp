@@ -213,14 +213,14 @@ void AsyncReadPrivate::sendRequest()
     stallTimer.start(stallMs);
 }
 
-void AsyncReadPrivate::onMetaData()
+void AsyncReadPrivate::onMetaData(bool finished)
 {
     if (metaHandled || !reply)
         return;
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 200;
     // A redirect that the manager follows says nothing about the file yet.
-    if (status >= 300 && status < 400 && reply->hasRawHeader("Location"))
+    if (!finished && status >= 300 && status < 400 && reply->hasRawHeader("Location"))
         return;
     stallTimer.start(stallMs);
     metaHandled = true;
@@ -295,6 +295,10 @@ void AsyncReadPrivate::onFinished()
         onReadyRead();
     if (!pending)
         return;
+    if (error == QNetworkReply::NoError && !metaHandled)
+        onMetaData(true);
+    if (!pending)
+        return;
     if (!refusal.isEmpty()) {
         fail(refusal);
         return;
@@ -322,10 +326,6 @@ void AsyncReadPrivate::onFinished()
         serveCachedCopy();
         return;
     }
-    if (!metaHandled)
-        onMetaData();
-    if (!pending)
-        return;
     if (announcedLength >= 0 && bytesRead < announcedLength) {
         fail(QStringLiteral("The connection ended after %1 of %2 bytes").arg(bytesRead).arg(announcedLength));
         return;

@@ -28,7 +28,8 @@ public:
     void begin(quint64 generation);
     void sendRequest();
     void serveCachedCopy();
-    void onMetaData();
+    // finished: the reply has ended, so a redirect in it was not followed.
+    void onMetaData(bool finished = false);
     void onReadyRead();
     void onFinished();
     void onStalled();

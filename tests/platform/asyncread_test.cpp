@@ -154,6 +154,8 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
     server.serve("/stall", stall);
     server.serve("/loop/a", HttpResponse::redirect("/loop/b"));
     server.serve("/loop/b", HttpResponse::redirect("/loop/a"));
+    // A redirect status that is not followed is a refusal like any other.
+    server.serve("/choices", HttpResponse::redirect("/loop/a", 300));
     job.setStallTimeoutMs(300);
 
     const QList<QPair<QString, QString>> cases = {
@@ -163,6 +165,7 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
         {"/short", "1000 of 4000"},
         {"/stall", "No data received for 300 milliseconds"},
         {"/loop/a", "More than 10 redirects"},
+        {"/choices", "The server answered 300"},
         {"http://127.0.0.1:1/nothing-listens", "refused"},
     };
     for (const auto &[path, expected] : cases) {
