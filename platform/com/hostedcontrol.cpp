@@ -1,4 +1,4 @@
-#include "hostedcontrol.h"
+#include "platform/com/hostedcontrol.h"
 
 #include "platform/com/automation.h"
 #include "platform/com/controlsite.h"
@@ -15,8 +15,8 @@ namespace {
 // A failed restore or save carries the control's run-time error number.
 platform::RuntimeError persistError(HRESULT h)
 {
-    if (static_cast<std::uint32_t>(h) >> 16 == (0x8000u | FACILITY_CONTROL))
-        return platform::RuntimeError(int(HRESULT_CODE(h)));
+    if (const std::optional<int> number = errorNumberFromHresult(h))
+        return platform::RuntimeError(*number);
     return platform::RuntimeError(platform::ErrAutomation, hresultMessage(h));
 }
 

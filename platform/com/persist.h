@@ -32,8 +32,8 @@ protected:
 };
 
 // Restores and saves an object's settings through the host's property bag.
-// A failure of the object's own restore or save comes back as
-// MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, run-time error number).
+// A failure of the object's own restore or save comes back as the HRESULT
+// hresultFromErrorNumber makes of its run-time error number.
 class IPersistPropertyBag : public IPersist {
 public:
     virtual HRESULT InitNew() = 0;

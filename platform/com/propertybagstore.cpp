@@ -6,15 +6,11 @@ namespace platform::com {
 
 namespace {
 
+// A bag that fails without a run-time error of its own failed to read or
+// write its store.
 int errorNumberOf(HRESULT h)
 {
-    if (h == DISP_E_TYPEMISMATCH)
-        return platform::ErrTypeMismatch;
-    if (h == DISP_E_OVERFLOW)
-        return platform::ErrOverflow;
-    if (HRESULT_FACILITY(h) == FACILITY_CONTROL)
-        return int(HRESULT_CODE(h));
-    return platform::ErrPathFileAccess;
+    return errorNumberFromHresult(h).value_or(platform::ErrPathFileAccess);
 }
 
 } // namespace

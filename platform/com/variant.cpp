@@ -132,6 +132,17 @@ HRESULT hresultFromErrorNumber(int number)
     }
 }
 
+std::optional<int> errorNumberFromHresult(HRESULT h)
+{
+    if (h == DISP_E_TYPEMISMATCH)
+        return platform::ErrTypeMismatch;
+    if (h == DISP_E_OVERFLOW)
+        return platform::ErrOverflow;
+    if (FAILED(h) && HRESULT_FACILITY(h) == FACILITY_CONTROL)
+        return int(HRESULT_CODE(h));
+    return std::nullopt;
+}
+
 VARTYPE vartypeOf(platform::Variant::Type type)
 {
     switch (type) {

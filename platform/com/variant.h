@@ -4,6 +4,8 @@
 #include "platform/com/types.h"
 #include "platform/variant.h"
 
+#include <optional>
+
 namespace platform::com {
 
 class IUnknown;
@@ -87,5 +89,8 @@ VARTYPE vartypeOf(platform::Variant::Type type);
 // DISP_E_OVERFLOW for 6, otherwise MAKE_HRESULT(SEVERITY_ERROR,
 // FACILITY_CONTROL, number).
 HRESULT hresultFromErrorNumber(int number);
+// The run-time error number an HRESULT of hresultFromErrorNumber stands
+// for; nothing for an HRESULT that carries none.
+std::optional<int> errorNumberFromHresult(HRESULT h);
 
 } // namespace platform::com

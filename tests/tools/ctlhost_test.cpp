@@ -126,6 +126,16 @@ TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
     EXPECT_TRUE(unknown.errors.contains(QStringLiteral("qvWebUpdate.NoSuchControl")));
     EXPECT_TRUE(unknown.lines.isEmpty());
 
+    // A bag the control can't restore from is its own error, by number.
+    QFile bag(dir.filePath(QStringLiteral("bag.json")));
+    ASSERT_TRUE(bag.open(QIODevice::WriteOnly));
+    bag.write(R"({"Max": "many"})");
+    bag.close();
+    const Result restore = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                      "create bar qvWebUpdate.qvProgressBar " + bag.fileName().toUtf8() + "\n");
+    EXPECT_EQ(restore.exitCode, 1);
+    EXPECT_TRUE(restore.errors.contains(QStringLiteral(": 13 - Type mismatch"))) << qPrintable(restore.errors);
+
     const Result bad = runProgram(QStringLiteral(CTLHOST_PATH), {},
                                   "# comment\n\ncreate bar qvWebUpdate.qvProgressBar\nput bar 0x68030004 \"open\n");
     EXPECT_EQ(bad.exitCode, 2);
