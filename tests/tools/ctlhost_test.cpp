@@ -86,6 +86,8 @@ TEST_F(CtlhostScript, RunsAWholeUpdateAndReportsEveryEventAndBox)
                   "now?\" yesno question -> yes",
                   "event web StatusChange \"Download Complete\"",
                   "web 0x68030005 = \"" + url + "\"",
+                  "event web StatusChange \"No download filename specified\"",
+                  "msgbox \"qvWebUpdate\" \"No download filename specified\" ok none -> ok (unscripted)",
               }));
     QFile placed(dir.filePath(QStringLiteral("app/tarnwick.exe")));
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly));

@@ -10,4 +10,8 @@ replace-status web "Seen by the host"
 answer yes
 call web 0x60030007
 get web 0x68030005
+# A box with no answer queued for it.
+put web 0x68030000 "@DIR@/second.log"
+put web 0x68030005 ""
+call web 0x60030007
 save web "@DIR@/web.json"
