@@ -230,7 +230,7 @@ TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)
     EXPECT_EQ(log(), lines);
 }
 
-TEST_F(DownloadTest, AnAddressThatCannotBeReadIsReportedByEventAndBox)
+TEST_F(DownloadTest, AnErrorInsideTheDownloadIsReportedByEventAndBox)
 {
     control.setDownloadFile("no address");
     control.setDownloadLocation(dir.filePath("app/"));
@@ -240,6 +240,23 @@ TEST_F(DownloadTest, AnAddressThatCannotBeReadIsReportedByEventAndBox)
     EXPECT_EQ(raised, QStringList{message});
     EXPECT_EQ(boxes.texts(), QStringList{message});
     EXPECT_EQ(log(), (QStringList{"Download process started", message, "Download process completed"}));
+
+    // An error while the panel shows the progress (a margin too wide for the
+    // bar's arithmetic makes every drawing of a dot overflow) ends the
+    // download the same way instead of leaving through the event loop.
+    EXPECT_THROW(bar()->setMarginSize(32767), platform::RuntimeError);
+    server.serve("/local/tarnwick.exe", HttpResponse::ok("new product"));
+    raised.clear();
+    runFailingProductDownload("/local/tarnwick.exe");
+    EXPECT_EQ(raised, QStringList{"Download error - Overflow"});
+    EXPECT_EQ(boxes.texts().last(), "Download error - Overflow");
+    EXPECT_EQ(log().mid(log().size() - 2), (QStringList{"Download error - Overflow", "Download process completed"}));
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product");
+
+    // That read is over: the next one goes through.
+    bar()->setMarginSize(0);
+    runFailingProductDownload("/local/tarnwick.exe");
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
 }
 
 TEST(TransferFigures, MinSecAndStatusNames)
