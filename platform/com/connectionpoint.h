@@ -35,7 +35,6 @@ public:
     void fire(DISPID dispid, DISPPARAMS &params);
     // Releases every sink.
     void disconnectAll();
-    std::size_t sinkCount() const { return m_sinks.size(); }
 
 private:
     IConnectionPointContainer &m_owner;

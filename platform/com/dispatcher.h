@@ -40,8 +40,6 @@ public:
     HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) const;
 
-    const InterfaceInfo &interfaceInfo() const { return m_iface; }
-
 private:
     struct Entry {
         const MemberInfo *getter = nullptr;

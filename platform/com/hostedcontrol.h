@@ -31,7 +31,6 @@ public:
     static HostedControl create(const QString &progId, QWidget *parent, bool userMode,
                                 platform::PropertyStore *settings);
 
-    IUnknown *object() const { return m_object.get(); }
     IDispatch *dispatch() const { return m_dispatch.get(); }
     // The control's widget, a child of the parent given at creation.
     QWidget *widget() const { return m_widget; }

@@ -16,8 +16,6 @@ void Module::unlock()
     if (g_locks > 0)
         --g_locks;
 }
-long Module::objectCount() { return g_objects; }
-long Module::lockCount() { return g_locks; }
 
 HRESULT Module::canUnloadNow()
 {

@@ -12,8 +12,6 @@ public:
     static void objectDestroyed();
     static void lock();
     static void unlock();
-    static long objectCount();
-    static long lockCount();
     // S_OK when no object is alive and no lock held, otherwise S_FALSE.
     static HRESULT canUnloadNow();
 };

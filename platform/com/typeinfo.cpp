@@ -22,15 +22,6 @@ std::vector<const InterfaceInfo *> interfacesOf(const TypeLibraryInfo &lib)
     return result;
 }
 
-const ClassInfo *findClass(const TypeLibraryInfo &lib, REFCLSID clsid)
-{
-    for (const ClassInfo *cls : classesOf(lib)) {
-        if (cls->clsid == clsid)
-            return cls;
-    }
-    return nullptr;
-}
-
 const char *typeName(const TypeEntry &entry)
 {
     return std::visit([](const auto *info) { return info->name; }, entry);

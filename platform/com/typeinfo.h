@@ -145,7 +145,6 @@ struct TypeLibraryInfo {
 std::vector<const ClassInfo *> classesOf(const TypeLibraryInfo &lib);
 // The interfaces (dual and dispatch) of the library, in order.
 std::vector<const InterfaceInfo *> interfacesOf(const TypeLibraryInfo &lib);
-const ClassInfo *findClass(const TypeLibraryInfo &lib, REFCLSID clsid);
 // The name of a type entry.
 const char *typeName(const TypeEntry &entry);
 
