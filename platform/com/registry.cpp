@@ -188,11 +188,11 @@ void Registry::registerLibrary(const TypeLibraryInfo &lib, const QString &librar
 {
     modify([&](QJsonObject &registry) {
         setEntry(registry, kTypeLibraries, guidToString(lib.libid), typeLibraryEntry(lib, libraryPath));
-        for (const ClassInfo *cls : classesOf(lib)) {
+        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
             setEntry(registry, kClasses, guidToString(cls->clsid), classEntry(lib, *cls, libraryPath));
             setEntry(registry, kProgIds, latin(cls->progId), guidToString(cls->clsid));
         }
-        for (const InterfaceInfo *iface : interfacesOf(lib))
+        for (const InterfaceInfo *iface : typesOf<InterfaceInfo>(lib))
             setEntry(registry, kInterfaces, guidToString(iface->iid), interfaceEntry(lib, *iface));
     });
 }
@@ -201,11 +201,11 @@ void Registry::unregisterLibrary(const TypeLibraryInfo &lib)
 {
     modify([&](QJsonObject &registry) {
         setEntry(registry, kTypeLibraries, guidToString(lib.libid), QJsonValue::Undefined);
-        for (const ClassInfo *cls : classesOf(lib)) {
+        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
             setEntry(registry, kClasses, guidToString(cls->clsid), QJsonValue::Undefined);
             setEntry(registry, kProgIds, latin(cls->progId), QJsonValue::Undefined);
         }
-        for (const InterfaceInfo *iface : interfacesOf(lib))
+        for (const InterfaceInfo *iface : typesOf<InterfaceInfo>(lib))
             setEntry(registry, kInterfaces, guidToString(iface->iid), QJsonValue::Undefined);
     });
 }

@@ -141,10 +141,19 @@ struct TypeLibraryInfo {
     VersionInfo version;
 };
 
-// The classes of the library, in the order of its type list.
-std::vector<const ClassInfo *> classesOf(const TypeLibraryInfo &lib);
-// The interfaces (dual and dispatch) of the library, in order.
-std::vector<const InterfaceInfo *> interfacesOf(const TypeLibraryInfo &lib);
+// The entries of one kind (ClassInfo, InterfaceInfo or EnumInfo) in the
+// library's type list, in its order.
+template <typename Info>
+std::vector<const Info *> typesOf(const TypeLibraryInfo &lib)
+{
+    std::vector<const Info *> result;
+    for (const TypeEntry &entry : lib.types) {
+        if (const auto *info = std::get_if<const Info *>(&entry))
+            result.push_back(*info);
+    }
+    return result;
+}
+
 // The name of a type entry.
 const char *typeName(const TypeEntry &entry);
 
