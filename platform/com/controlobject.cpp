@@ -56,21 +56,6 @@ HRESULT ControlObject::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT ControlObject::GetTypeInfoCount(UINT *pctinfo)
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT ControlObject::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo)
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT ControlObject::GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId)
 {
     return m_dispatcher->GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/com/comimpl.h"
 #include "platform/com/comptr.h"
 #include "platform/com/connectionpoint.h"
 #include "platform/com/dispatcher.h"
+#include "platform/com/dispatchimpl.h"
 #include "platform/com/persist.h"
 #include "platform/com/site.h"
 
@@ -26,12 +26,10 @@ namespace platform::com {
 //
 // Besides the control's own keys, the bag holds the control's extent in
 // HIMETRIC under "_ExtentX" and "_ExtentY", as containers expect.
-class ControlObject : public ComImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl> {
+class ControlObject : public DispatchImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl> {
 public:
     HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
 
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
-    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
     HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
     HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;

@@ -27,28 +27,6 @@ HRESULT ControlSite::GetParentWidget(QWidget **ppParent)
     return S_OK;
 }
 
-HRESULT ControlSite::GetTypeInfoCount(UINT *pctinfo)
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo)
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT ControlSite::GetIDsOfNames(REFIID, LPOLESTR *, UINT cNames, LCID, DISPID *rgDispId)
-{
-    for (UINT i = 0; rgDispId && i < cNames; ++i)
-        rgDispId[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
                             VARIANT *pVarResult, EXCEPINFO *, UINT *)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/com/comimpl.h"
-#include "platform/com/dispatch.h"
+#include "platform/com/dispatchimpl.h"
 #include "platform/com/site.h"
 
 #include <QPointer>
@@ -12,7 +11,7 @@ namespace platform::com {
 // A container's site for one control: gives the control its parent widget
 // and answers the ambient properties through IDispatch (UserMode, DISPID
 // DISPID_AMBIENT_USERMODE, as a Boolean; other DISPIDs are not found).
-class ControlSite : public ComImpl<IControlSite, IDispatch> {
+class ControlSite : public DispatchImpl<IControlSite, IDispatch> {
 public:
     // A new site with one reference, owned by the caller.
     static ControlSite *create(QWidget *parent, bool userMode);
@@ -21,9 +20,6 @@ public:
 
     HRESULT GetParentWidget(QWidget **ppParent) override;
 
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
-    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
     HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
 

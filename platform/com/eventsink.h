@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/com/comimpl.h"
 #include "platform/com/comptr.h"
 #include "platform/com/connectionpoints.h"
 #include "platform/com/dispatch.h"
+#include "platform/com/dispatchimpl.h"
 
 #include <functional>
 
@@ -13,7 +13,7 @@ namespace platform::com {
 // of the handler with its DISPID and arguments (BYREF arguments may be
 // changed in place). connect()/disconnect() manage the connection to the
 // object's source interface.
-class EventSink : public ComImpl<IDispatch> {
+class EventSink : public DispatchImpl<IDispatch> {
 public:
     using Handler = std::function<void(DISPID dispid, DISPPARAMS &params)>;
 
@@ -27,9 +27,6 @@ public:
     void disconnect();
 
     HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override;
-    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
     HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
 
