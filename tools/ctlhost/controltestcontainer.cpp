@@ -1,6 +1,6 @@
-#include "controltestcontainer.h"
+#include "tools/ctlhost/controltestcontainer.h"
 
-#include "scriptline.h"
+#include "tools/ctlhost/scriptline.h"
 
 #include "platform/com/automation.h"
 #include "platform/com/bstr.h"

@@ -1,8 +1,8 @@
 // ctlhost: a scriptable control test container. Reads commands from the
 // file named as its argument, or from standard input, one per line, and
 // reports what happens on standard output.
-#include "controltestcontainer.h"
-#include "scriptline.h"
+#include "tools/ctlhost/controltestcontainer.h"
+#include "tools/ctlhost/scriptline.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "scriptline.h"
+#include "tools/ctlhost/scriptline.h"
 
 #include <stdexcept>
 
