@@ -16,6 +16,7 @@
 #include "update/progressbar/qvprogressbar.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 using platform::RuntimeError;
@@ -164,7 +165,8 @@ void ctlWebUpdate::RunUpdate()
 {
     if (m_running)
         return;
-    m_running = true;
+    // Cleared however the run ends, so a later run is never refused.
+    const QScopedValueRollback<bool> running(m_running, true);
     try {
         runSteps();
     } catch (const RuntimeError &e) {
@@ -172,7 +174,6 @@ void ctlWebUpdate::RunUpdate()
         showMessage(trapped);
         WriteLog(trapped, false);
     }
-    m_running = false;
 }
 
 void ctlWebUpdate::runSteps()
