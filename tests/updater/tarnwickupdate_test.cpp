@@ -105,6 +105,17 @@ protected:
 
     QString mainWindow() { return desktop->waitForWindow(QStringLiteral("^Tarnwick - Checking for updates$")); }
 
+    // Presses the default button of the box titled "Tarnwick" once it is up;
+    // false when no such box came.
+    bool answerTarnwickBox()
+    {
+        const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
+        if (box.isEmpty())
+            return false;
+        desktop->pressReturn(box);
+        return true;
+    }
+
     // Clicks "Skip >>" (Command1 at 160, 200 with 121 by 25 pixels).
     void clickSkip(const QString &window) { desktop->click(window, 220, 212); }
 
@@ -171,9 +182,7 @@ TEST_F(TarnwickUpdateRun, NoProductAfterAFailedRunIsReportedAndEndsWithStatusOne
 {
     registerLibrary();
     start();
-    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
-    ASSERT_FALSE(box.isEmpty()) << "the error is reported in a box titled Tarnwick";
-    desktop->pressReturn(box);
+    ASSERT_TRUE(answerTarnwickBox()) << "the error is reported in a box titled Tarnwick";
     EXPECT_EQ(finish(), 1);
     EXPECT_FALSE(QFile::exists(app("tarnwick-started.txt")));
 }
@@ -197,9 +206,7 @@ TEST_F(TarnwickUpdateRun, SkipWithoutAProductSaysSoAndTheRunGoesOn)
     serve(HttpResponse::ok(newProduct));
     start();
     clickSkip(mainWindow());
-    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
-    ASSERT_FALSE(box.isEmpty()) << "\"You cannot skip this update\" comes in a box titled Tarnwick";
-    desktop->pressReturn(box);
+    ASSERT_TRUE(answerTarnwickBox()) << "\"You cannot skip this update\" comes in a box titled Tarnwick";
     EXPECT_EQ(finish(), 0);
     EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
     EXPECT_EQ(starts(), QString("Tarnwick 2.0\n"));
@@ -225,9 +232,7 @@ TEST_F(TarnwickUpdateRun, WithoutTheLibraryRegisteredItSaysSoAndFails)
 {
     installOldProduct();
     start();
-    const QString box = desktop->waitForWindow(QStringLiteral("^Tarnwick$"));
-    ASSERT_FALSE(box.isEmpty());
-    desktop->pressReturn(box);
+    ASSERT_TRUE(answerTarnwickBox());
     EXPECT_NE(finish(), 0);
     EXPECT_TRUE(program.readAllStandardError().contains("regsvr"));
     EXPECT_FALSE(QFile::exists(app("tarnwick-started.txt")));
