@@ -43,7 +43,6 @@ Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWi
     const QList<QWidget *> byTabIndex = m_tabOrder.values();
     for (qsizetype i = 1; i < byTabIndex.size(); ++i)
         setTabOrder(byTabIndex[i - 1], byTabIndex[i]);
-    Timer1.setSingleShot(false);
     connect(&Timer1, &QTimer::timeout, this, [this] { runHandler([this] { Timer1_Timer(); }); });
 }
 
