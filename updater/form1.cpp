@@ -110,14 +110,11 @@ void Form1::paintEvent(QPaintEvent *)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Closing during a run abandons it: the download is cancelled, the old
-    // product stays, and the program ends once the run has returned.
-    if (m_updating) {
-        m_closing = true;
+    // Closing during a run abandons it: the download is cancelled and the
+    // program ends at once, before the run could move a finished download
+    // over the old product.
+    if (m_updating)
         platform::com::callMethod(m_ctlWebUpdate.dispatch(), kCancelDownload);
-        event->ignore();
-        return;
-    }
     event->accept();
     if (!m_ended) {
         m_ended = true;
@@ -149,12 +146,8 @@ void Form1::Timer1_Timer()
     m_updating = true;
     platform::com::callMethod(control, kRunUpdate);
     m_updating = false;
-    if (m_closing) {
-        m_ended = true;
-        emit finished(0);
-        return;
-    }
-    startProductAndEnd();
+    if (!m_ended)
+        startProductAndEnd();
 }
 
 void Form1::Command1_Click()

@@ -58,6 +58,5 @@ private:
     platform::com::HostedControl m_ctlWebUpdate;
     platform::com::HostedControl m_qvProgressBar1;
     bool m_updating = false;
-    bool m_closing = false;
     bool m_ended = false;
 };
