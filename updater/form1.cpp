@@ -21,8 +21,6 @@ constexpr platform::com::DISPID kDownloadLocation = 0x68030006;
 constexpr platform::com::DISPID kRunUpdate = 0x60030007;
 constexpr platform::com::DISPID kCancelDownload = 0x60030014;
 
-const QString kTitle = QStringLiteral("Tarnwick");
-
 } // namespace
 
 Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWidget *parent)
@@ -129,7 +127,7 @@ void Form1::runHandler(const std::function<void()> &handler)
     try {
         handler();
     } catch (const platform::RuntimeError &e) {
-        platform::messageBox(this, kTitle,
+        platform::messageBox(this, platform::process::applicationTitle(),
                              QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
                              platform::MsgButtons::Ok, platform::MsgIcon::Critical);
         m_ended = true;
@@ -157,7 +155,7 @@ void Form1::Command1_Click()
         startProductAndEnd();
         return;
     }
-    platform::messageBox(this, kTitle, QStringLiteral("You cannot skip this update"));
+    platform::messageBox(this, platform::process::applicationTitle(), QStringLiteral("You cannot skip this update"));
 }
 
 void Form1::startProductAndEnd()

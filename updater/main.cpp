@@ -2,6 +2,7 @@
 #include "formdescription.h"
 
 #include "platform/messagebox.h"
+#include "platform/process.h"
 #include "platform/runtimeerror.h"
 
 #include <QApplication>
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
                                                "Register the control library first: regsvr /path/to/libUpdate.so")
                                     .arg(e.description());
         std::fprintf(stderr, "%s\n", qPrintable(message));
-        platform::messageBox(nullptr, QStringLiteral("Tarnwick"), message, platform::MsgButtons::Ok,
+        platform::messageBox(nullptr, platform::process::applicationTitle(), message, platform::MsgButtons::Ok,
                              platform::MsgIcon::Critical);
         return 2;
     }
