@@ -43,7 +43,6 @@ ControlDescription controlFromJson(const QJsonObject &o)
         font.setBold(f.value(QLatin1String("bold")).toBool());
         c.font = font;
     }
-    c.library = o.value(QLatin1String("library")).toString();
     c.progId = o.value(QLatin1String("progid")).toString();
     c.settings = platform::MemoryPropertyStore::fromJson(o.value(QLatin1String("settings")).toObject());
     return c;

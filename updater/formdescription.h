@@ -24,7 +24,6 @@ struct ControlDescription {
     // Labels only; the family falls back to what the system substitutes.
     std::optional<QFont> font;
     // Registered controls only: the class by ProgID and its stored settings.
-    QString library;
     QString progId;
     platform::MemoryPropertyStore settings;
 };
