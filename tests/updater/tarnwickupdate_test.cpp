@@ -95,6 +95,20 @@ protected:
         QObject::connect(server.get(), &HttpTestServer::held, [this] { held = true; });
     }
 
+    // Starts a run with the old product installed and the new one held at
+    // the offset; returns the main window once the hold is reached.
+    QString startHeldRun(qint64 holdAt = 4096)
+    {
+        registerLibrary();
+        installOldProduct();
+        held = false;
+        serveHeld(holdAt);
+        start();
+        const QString window = mainWindow();
+        EXPECT_TRUE(testsupport::waitFor([&] { return held; }));
+        return window;
+    }
+
     void start()
     {
         program.setProcessEnvironment(environment());
@@ -215,13 +229,7 @@ TEST_F(TarnwickUpdateRun, SkipWithoutAProductSaysSoAndTheRunGoesOn)
 
 TEST_F(TarnwickUpdateRun, SkipDuringADownloadLeavesTheOldProductAndStartsIt)
 {
-    registerLibrary();
-    installOldProduct();
-    serveHeld();
-    start();
-    const QString window = mainWindow();
-    ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
-    clickSkip(window);
+    clickSkip(startHeldRun());
     EXPECT_EQ(finish(), 0);
     server->resume();
     EXPECT_EQ(starts(), QString("Tarnwick 1.0\n"));
@@ -246,13 +254,7 @@ TEST_F(TarnwickUpdateRun, ClosingTheWindowDuringARunCancelsItWithoutStartingTheP
     for (const qint64 holdAt : {qint64(4096), qint64(newProduct.size())}) {
         SCOPED_TRACE(holdAt);
         QFile::remove(app("tarnwick.exe"));
-        registerLibrary();
-        installOldProduct();
-        held = false;
-        serveHeld(holdAt);
-        start();
-        const QString window = mainWindow();
-        ASSERT_TRUE(testsupport::waitFor([&] { return held; }));
+        const QString window = startHeldRun(holdAt);
         if (holdAt == newProduct.size())
             testsupport::waitFor([] { return false; }, 300);
         desktop->close(window);
