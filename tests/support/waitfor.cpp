@@ -2,6 +2,7 @@
 
 #include "platform/eventpump.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace testsupport {
@@ -15,6 +16,23 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs)
     guard.start(timeoutMs);
     platform::waitUntil([&] { return expired || done(); });
     return done();
+}
+
+void pause(int ms)
+{
+    waitFor([] { return false; }, ms);
+}
+
+bool poll(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() >= timeoutMs)
+            return false;
+        pause(20);
+    }
+    return true;
 }
 
 } // namespace testsupport

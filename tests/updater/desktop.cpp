@@ -2,7 +2,6 @@
 
 #include "tests/support/waitfor.h"
 
-#include <QElapsedTimer>
 #include <QStandardPaths>
 
 #include <X11/Xlib.h>
@@ -49,22 +48,20 @@ QString Desktop::xdotool(const QStringList &args, int timeoutMs)
 
 QString Desktop::waitForWindow(const QString &titlePattern, int timeoutMs)
 {
-    const auto pause = [](int ms) { testsupport::waitFor([] { return false; }, ms); };
     // Polled here rather than with xdotool's --sync, which looks only every
     // half second: a test must be able to act within the updater's first second.
-    QElapsedTimer clock;
-    clock.start();
     QString window;
-    while (window.isEmpty() && clock.elapsed() < timeoutMs) {
-        window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                          titlePattern})
-                     .section(QLatin1Char('\n'), 0, 0);
-        if (window.isEmpty())
-            pause(20);
-    }
+    testsupport::poll(
+        [&] {
+            window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                              titlePattern})
+                         .section(QLatin1Char('\n'), 0, 0);
+            return !window.isEmpty();
+        },
+        timeoutMs);
     // A window just mapped may not take input yet; give it a moment.
     if (!window.isEmpty())
-        pause(200);
+        testsupport::pause(200);
     return window;
 }
 
