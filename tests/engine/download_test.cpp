@@ -174,18 +174,9 @@ TEST_F(DownloadTest, ThreeOfEightBytesShowAs38AndAnUnknownTotalMovesNothingButTh
 TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
 {
     server.serve("/missing.exe", HttpResponse::error(404));
-    HttpResponse reset = HttpResponse::generated(300000);
-    reset.cutAt = 100000;
-    reset.end = HttpResponse::End::Reset;
-    server.serve("/reset.exe", reset);
-    HttpResponse shortBody = HttpResponse::generated(4000);
-    shortBody.cutAt = 1000;
-    shortBody.end = HttpResponse::End::Close;
-    server.serve("/short.exe", shortBody);
-    HttpResponse stall = HttpResponse::generated(4000);
-    stall.cutAt = 1000;
-    stall.end = HttpResponse::End::Stall;
-    server.serve("/stall.exe", stall);
+    server.serve("/reset.exe", HttpResponse::cut(300000, 100000, HttpResponse::End::Reset));
+    server.serve("/short.exe", HttpResponse::cut(4000, 1000, HttpResponse::End::Close));
+    server.serve("/stall.exe", HttpResponse::cut(4000, 1000, HttpResponse::End::Stall));
     server.serve("/loop.exe", HttpResponse::redirect("/loop2.exe"));
     server.serve("/loop2.exe", HttpResponse::redirect("/loop.exe"));
     read()->setStallTimeoutMs(300);

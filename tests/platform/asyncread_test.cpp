@@ -140,18 +140,9 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
 {
     server.serve("/missing", HttpResponse::error(404));
     server.serve("/broken", HttpResponse::error(500));
-    HttpResponse reset = HttpResponse::generated(400000);
-    reset.cutAt = 100000;
-    reset.end = HttpResponse::End::Reset;
-    server.serve("/reset", reset);
-    HttpResponse shortBody = HttpResponse::generated(4000);
-    shortBody.cutAt = 1000;
-    shortBody.end = HttpResponse::End::Close;
-    server.serve("/short", shortBody);
-    HttpResponse stall = HttpResponse::generated(4000);
-    stall.cutAt = 1000;
-    stall.end = HttpResponse::End::Stall;
-    server.serve("/stall", stall);
+    server.serve("/reset", HttpResponse::cut(400000, 100000, HttpResponse::End::Reset));
+    server.serve("/short", HttpResponse::cut(4000, 1000, HttpResponse::End::Close));
+    server.serve("/stall", HttpResponse::cut(4000, 1000, HttpResponse::End::Stall));
     server.serve("/loop/a", HttpResponse::redirect("/loop/b"));
     server.serve("/loop/b", HttpResponse::redirect("/loop/a"));
     // A redirect status that is not followed is a refusal like any other.

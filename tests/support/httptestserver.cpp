@@ -49,6 +49,14 @@ HttpResponse HttpResponse::generated(qint64 size, const QByteArray &contentType)
     return r;
 }
 
+HttpResponse HttpResponse::cut(qint64 size, qint64 cutAt, End end)
+{
+    HttpResponse r = generated(size);
+    r.cutAt = cutAt;
+    r.end = end;
+    return r;
+}
+
 HttpResponse HttpResponse::error(int status)
 {
     HttpResponse r = ok(reasonFor(status) + "\n", "text/plain");

@@ -66,6 +66,8 @@ struct HttpResponse {
     static HttpResponse ok(const QByteArray &body, const QByteArray &contentType = "application/octet-stream");
     static HttpResponse generated(qint64 size, const QByteArray &contentType = "application/octet-stream");
     static HttpResponse error(int status);
+    // A generated body of size bytes that stops after cutAt bytes with end.
+    static HttpResponse cut(qint64 size, qint64 cutAt, End end);
     static HttpResponse redirect(const QByteArray &location, int status = 302);
 };
 
