@@ -371,28 +371,28 @@ void AsyncReadPrivate::stop()
     }
 }
 
-void AsyncReadPrivate::succeed(const QString &path)
+AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
 {
     stop();
     pending = false;
     AsyncProperty notification;
     notification.BytesRead = bytesRead;
     notification.BytesMax = bytesMax;
-    notification.StatusCode = AsyncStatusCodeEndDownloadData;
-    notification.Status = url.toDisplayString();
+    notification.StatusCode = statusCode;
+    notification.Status = status;
+    return notification;
+}
+
+void AsyncReadPrivate::succeed(const QString &path)
+{
+    AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, url.toDisplayString());
     notification.localFile = path;
     post(notification, true);
 }
 
 void AsyncReadPrivate::fail(const QString &description)
 {
-    stop();
-    pending = false;
-    AsyncProperty notification;
-    notification.BytesRead = bytesRead;
-    notification.BytesMax = bytesMax;
-    notification.StatusCode = AsyncStatusCodeError;
-    notification.Status = description;
+    AsyncProperty notification = ending(AsyncStatusCodeError, description);
     notification.failure = RuntimeError(ErrPathFileAccess, description);
     post(notification, true);
 }

@@ -39,6 +39,8 @@ public:
     void report(int statusCode, const QString &status);
     void post(const AsyncProperty &notification, bool completion);
     void deliver();
+    // Ends the read and makes its completion notification.
+    AsyncProperty ending(int statusCode, const QString &status);
     void succeed(const QString &path);
     void fail(const QString &description);
     // Stops the transfer and removes the partial file; emits nothing.
