@@ -94,6 +94,17 @@ platform::RuntimeError errorFromInvoke(HRESULT h, const EXCEPINFO &info)
     return platform::RuntimeError(kAutomationError, QStringLiteral("Automation error: ") + hresultMessage(h));
 }
 
+HRESULT exceptionFromError(const platform::RuntimeError &error, const QString &source, EXCEPINFO *info)
+{
+    if (info) {
+        *info = EXCEPINFO{};
+        info->bstrSource = bstrFromQString(source);
+        info->bstrDescription = bstrFromQString(error.description());
+        info->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, std::uint32_t(error.number()));
+    }
+    return DISP_E_EXCEPTION;
+}
+
 QString hresultMessage(HRESULT h)
 {
     const char *text = nullptr;

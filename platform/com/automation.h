@@ -17,6 +17,10 @@ void callMethod(IDispatch *object, DISPID dispid);
 // 6 "Overflow", 438 for a member that isn't there, 450 for wrong
 // arguments, and 440 "Automation error" for anything else.
 platform::RuntimeError errorFromInvoke(HRESULT h, const EXCEPINFO &info);
+// The other way: an Invoke that fails with the run-time error answers
+// DISP_E_EXCEPTION and fills info (when given) with the error's number in
+// scode (FACILITY_CONTROL), its description and source, the object's name.
+HRESULT exceptionFromError(const platform::RuntimeError &error, const QString &source, EXCEPINFO *info);
 
 // A readable text for the HRESULTs of this runtime, with its hexadecimal value.
 QString hresultMessage(HRESULT h);

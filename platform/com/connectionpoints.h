@@ -6,6 +6,7 @@ namespace platform::com {
 
 inline constexpr IID IID_IConnectionPointContainer = makeGuid("B196B284-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IConnectionPoint = makeGuid("B196B286-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IPropertyNotifySink = makeGuid("9BFBBC02-EFF1-101A-84ED-00AA00341D07");
 
 class IConnectionPoint;
 class IEnumConnectionPoints;
@@ -38,6 +39,20 @@ public:
 
 protected:
     ~IConnectionPoint() = default;
+};
+
+// A container's receiver of an object's property changes, connected
+// through the object's connection point for IID_IPropertyNotifySink.
+class IPropertyNotifySink : public IUnknown {
+public:
+    // The property dispID has changed (DISPID_UNKNOWN: several may have).
+    virtual HRESULT OnChanged(DISPID dispID) = 0;
+    // The object asks whether the property dispID may change: S_OK allows,
+    // S_FALSE refuses.
+    virtual HRESULT OnRequestEdit(DISPID dispID) = 0;
+
+protected:
+    ~IPropertyNotifySink() = default;
 };
 
 } // namespace platform::com

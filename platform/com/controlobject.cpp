@@ -1,5 +1,6 @@
 #include "platform/com/controlobject.h"
 
+#include "platform/com/automation.h"
 #include "platform/com/extent.h"
 #include "platform/com/propertybagstore.h"
 #include "platform/propertybag.h"
@@ -24,13 +25,17 @@ bool onUserInterfaceThread()
 }
 
 ControlObject::ControlObject(const ClassInfo &cls, QWidget *widget)
-    : m_class(cls), m_widget(widget), m_events(*this, cls.sourceInterface ? cls.sourceInterface->iid : IID_NULL)
+    : m_class(cls)
+    , m_widget(widget)
+    , m_events(*this, cls.sourceInterface ? cls.sourceInterface->iid : IID_NULL)
+    , m_propertyNotify(*this, IID_IPropertyNotifySink)
 {
 }
 
 ControlObject::~ControlObject()
 {
     m_events.disconnectAll();
+    m_propertyNotify.disconnectAll();
     delete m_widget.data();
 }
 
@@ -70,7 +75,15 @@ HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD 
         return CO_E_OBJNOTCONNECTED;
     // A member may pump events in which the host lets go of its last reference.
     const ComPtr<IDispatch> keepAlive(this);
-    return m_dispatcher->Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
+    const HRESULT h =
+        m_dispatcher->Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
+    if (SUCCEEDED(h) && (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)))
+        m_propertyNotify.forEachSink([dispIdMember](IPropertyNotifySink *sink) {
+            // What a sink answers doesn't concern the put.
+            sink->OnChanged(dispIdMember);
+            return S_OK;
+        });
+    return h;
 }
 
 HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints **ppEnum)
@@ -85,10 +98,15 @@ HRESULT ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
     if (!ppCP)
         return E_POINTER;
     *ppCP = nullptr;
-    if (!m_class.sourceInterface || !(riid == m_class.sourceInterface->iid))
+    IConnectionPoint *point = nullptr;
+    if (riid == IID_IPropertyNotifySink)
+        point = &m_propertyNotify;
+    else if (m_class.sourceInterface && riid == m_class.sourceInterface->iid)
+        point = &m_events;
+    else
         return CONNECT_E_NOCONNECTION;
-    m_events.AddRef();
-    *ppCP = &m_events;
+    point->AddRef();
+    *ppCP = point;
     return S_OK;
 }
 
@@ -239,7 +257,21 @@ HRESULT ControlObject::callMethod(DISPID dispid)
 
 void ControlObject::fireEvent(DISPID dispid, DISPPARAMS &params)
 {
-    m_events.fire(dispid, params);
+    EXCEPINFO info{};
+    const HRESULT h = m_events.forEachSink([&](IDispatch *sink) {
+        UINT argErr = 0;
+        const HRESULT invoked =
+            sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, &info, &argErr);
+        if (invoked == DISP_E_EXCEPTION)
+            return invoked;
+        clearExcepInfo(&info);
+        return S_OK;
+    });
+    if (SUCCEEDED(h))
+        return;
+    const platform::RuntimeError error = errorFromInvoke(h, info);
+    clearExcepInfo(&info);
+    throw error;
 }
 
 bool ControlObject::ambientUserMode() const

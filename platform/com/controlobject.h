@@ -19,10 +19,15 @@ namespace platform::com {
 
 // The control runtime's part of every control: one object that a
 // container drives through IDispatch (the class's default interface, by
-// the type table), IConnectionPointContainer (the class's source
-// interface), IPersistPropertyBag and IControl. A derived class wraps one
-// control widget, binds the interface's members to it and restores and
-// saves its settings.
+// the type table), IConnectionPointContainer (the class's source interface
+// and IPropertyNotifySink), IPersistPropertyBag and IControl. A derived
+// class wraps one control widget, binds the interface's members to it and
+// restores and saves its settings.
+//
+// Every property put that succeeds, through IDispatch or the dual
+// interface, tells the IPropertyNotifySink sinks OnChanged with the
+// property's DISPID, also when the value didn't change; a put that fails
+// doesn't, and neither does a restore from the bag.
 //
 // Besides the control's own keys, the bag holds the control's extent in
 // HIMETRIC under "_ExtentX" and "_ExtentY", as containers expect.
@@ -70,7 +75,12 @@ protected:
     HRESULT putValue(DISPID dispid, VARTYPE vt, void *value);
     HRESULT callMethod(DISPID dispid);
 
-    // Raises an event of the source interface on every connected sink.
+    // Raises an event of the source interface on the connected sinks, in
+    // the order they were connected. A handler's error (the sink answers
+    // DISP_E_EXCEPTION) ends the event there, as a VB-style runtime does:
+    // later sinks don't get it, and fireEvent raises the error as the
+    // platform::RuntimeError it describes. A sink that fails in any other
+    // way doesn't take the event and is passed over.
     void fireEvent(DISPID dispid, DISPPARAMS &params);
     // The container's ambient UserMode; true without a site or when the
     // site doesn't answer, so a control runs as it would for a user.
@@ -81,7 +91,8 @@ private:
     const ClassInfo &m_class;
     QPointer<QWidget> m_widget;
     std::unique_ptr<Dispatcher> m_dispatcher;
-    ConnectionPoint m_events;
+    ConnectionPoint<IDispatch> m_events;
+    ConnectionPoint<IPropertyNotifySink> m_propertyNotify;
     ComPtr<IControlSite> m_site;
 };
 

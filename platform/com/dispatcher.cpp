@@ -1,5 +1,6 @@
 #include "platform/com/dispatcher.h"
 
+#include "platform/com/automation.h"
 #include "platform/runtimeerror.h"
 
 #include <new>
@@ -69,7 +70,7 @@ HRESULT Dispatcher::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, 
             return invokeMethod(entry, *pDispParams, pVarResult);
         return wFlags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
     } catch (const platform::RuntimeError &e) {
-        return exception(pExcepInfo, e.number(), e.description());
+        return exceptionFromError(e, m_source, pExcepInfo);
     } catch (const std::bad_alloc &) {
         return E_OUTOFMEMORY;
     }
@@ -120,17 +121,6 @@ HRESULT Dispatcher::invokeMethod(const Entry &entry, const DISPPARAMS &params, V
     if (result)
         VariantClear(result);
     return S_OK;
-}
-
-HRESULT Dispatcher::exception(EXCEPINFO *info, int number, const QString &description) const
-{
-    if (info) {
-        *info = EXCEPINFO{};
-        info->bstrSource = bstrFromQString(m_source);
-        info->bstrDescription = bstrFromQString(description);
-        info->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, std::uint32_t(number));
-    }
-    return DISP_E_EXCEPTION;
 }
 
 } // namespace platform::com

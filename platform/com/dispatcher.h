@@ -51,7 +51,6 @@ private:
     HRESULT invokeGet(const Entry &entry, const DISPPARAMS &params, VARIANT *result) const;
     HRESULT invokePut(const Entry &entry, const DISPPARAMS &params, UINT *argErr) const;
     HRESULT invokeMethod(const Entry &entry, const DISPPARAMS &params, VARIANT *result) const;
-    HRESULT exception(EXCEPINFO *info, int number, const QString &description) const;
 
     const InterfaceInfo &m_iface;
     QHash<DISPID, Entry> m_entries;

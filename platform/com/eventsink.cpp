@@ -1,6 +1,8 @@
 #include "platform/com/eventsink.h"
 
-#include "platform/com/connectionpoints.h"
+#include "platform/com/automation.h"
+
+#include <QCoreApplication>
 
 namespace platform::com {
 
@@ -13,33 +15,13 @@ EventSink::~EventSink() = default;
 
 HRESULT EventSink::connect(IUnknown *object)
 {
-    disconnect();
-    if (!object)
-        return E_POINTER;
-    ComPtr<IConnectionPointContainer> container;
-    HRESULT h = object->QueryInterface(IID_IConnectionPointContainer, container.putVoid());
-    if (FAILED(h))
-        return h;
-    ComPtr<IConnectionPoint> point;
-    h = container->FindConnectionPoint(m_iid, point.put());
-    if (FAILED(h))
-        return h;
-    h = point->Advise(static_cast<IDispatch *>(this), &m_cookie);
-    if (FAILED(h))
-        return h;
-    m_point = point;
-    return S_OK;
+    return m_connection.connect(object, m_iid, static_cast<IDispatch *>(this));
 }
 
 void EventSink::disconnect()
 {
-    if (!m_point)
-        return;
-    // The connection holds a reference to this sink; keep it until done.
     const ComPtr<IDispatch> self(this);
-    m_point->Unadvise(m_cookie);
-    m_point.reset();
-    m_cookie = 0;
+    m_connection.disconnect();
 }
 
 HRESULT EventSink::QueryInterface(REFIID riid, void **ppvObject)
@@ -53,13 +35,17 @@ HRESULT EventSink::QueryInterface(REFIID riid, void **ppvObject)
 }
 
 HRESULT EventSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS *pDispParams, VARIANT *pVarResult,
-                          EXCEPINFO *, UINT *)
+                          EXCEPINFO *pExcepInfo, UINT *)
 {
     if (!pDispParams)
         return E_INVALIDARG;
     if (pVarResult)
         VariantInit(pVarResult);
-    m_handler(dispIdMember, *pDispParams);
+    try {
+        m_handler(dispIdMember, *pDispParams);
+    } catch (const platform::RuntimeError &e) {
+        return exceptionFromError(e, QCoreApplication::applicationName(), pExcepInfo);
+    }
     return S_OK;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/com/comptr.h"
 #include "platform/com/connectionpoints.h"
 #include "platform/com/dispatch.h"
 #include "platform/com/dispatchimpl.h"
+#include "platform/com/sinkconnection.h"
 
 #include <functional>
 
@@ -11,8 +11,10 @@ namespace platform::com {
 
 // A host's receiver of one object's events: every event arrives as a call
 // of the handler with its DISPID and arguments (BYREF arguments may be
-// changed in place). connect()/disconnect() manage the connection to the
-// object's source interface.
+// changed in place). A handler raises an error as a platform::RuntimeError:
+// the object then gets DISP_E_EXCEPTION with its number and description.
+// connect()/disconnect() manage the connection to the object's source
+// interface.
 class EventSink : public DispatchImpl<IDispatch> {
 public:
     using Handler = std::function<void(DISPID dispid, DISPPARAMS &params)>;
@@ -36,8 +38,7 @@ private:
 
     IID m_iid;
     Handler m_handler;
-    ComPtr<IConnectionPoint> m_point;
-    DWORD m_cookie = 0;
+    SinkConnection m_connection;
 };
 
 } // namespace platform::com

@@ -76,6 +76,14 @@ EventSink *HostedControl::adviseEvents(EventSink::Handler handler) const
     return sink.detach();
 }
 
+PropertyNotifySink *HostedControl::advisePropertyChanges(PropertyNotifySink::Handler handler) const
+{
+    auto sink = ComPtr<PropertyNotifySink>::adopt(PropertyNotifySink::create(std::move(handler)));
+    if (FAILED(sink->connect(m_object.get())))
+        return nullptr;
+    return sink.detach();
+}
+
 void HostedControl::save(platform::PropertyStore &store) const
 {
     const auto persist = m_object.as<IPersistPropertyBag>(IID_IPersistPropertyBag);

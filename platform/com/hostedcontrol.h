@@ -3,6 +3,7 @@
 #include "platform/com/comptr.h"
 #include "platform/com/dispatch.h"
 #include "platform/com/eventsink.h"
+#include "platform/com/propertynotifysink.h"
 #include "platform/com/site.h"
 #include "platform/propertystore.h"
 
@@ -40,6 +41,11 @@ public:
     // Returns the sink with one reference, or null when the class raises no
     // events.
     EventSink *adviseEvents(EventSink::Handler handler) const;
+    // Connects a sink to the control's property changes; every put reaches
+    // the handler with the property's DISPID until the sink is
+    // disconnected. Returns the sink with one reference, or null when the
+    // control doesn't publish its changes.
+    PropertyNotifySink *advisePropertyChanges(PropertyNotifySink::Handler handler) const;
 
     // Saves the control's settings through an IPropertyBag over the store.
     void save(platform::PropertyStore &store) const;

@@ -289,6 +289,18 @@ TEST_F(ControlsTest, statusChangeReachesSinksByReferenceAndTheReplacementIsLogge
     EXPECT_EQ(firstSaw.size(), 1);
     EXPECT_TRUE(QString::fromUtf8(readAll(log)).contains(QStringLiteral("  No download filename specified\r\n")));
 
+    // A sink's error ends the event there: later sinks don't hear it, and
+    // the run's trap reports the error.
+    const auto raising = ComPtr<EventSink>::adopt(EventSink::create(
+        qvWebUpdate::DIID___ctlWebUpdate, [](DISPID, DISPPARAMS &) { throw platform::RuntimeError(70); }));
+    ASSERT_EQ(raising->connect(update.get()), S_OK);
+    ASSERT_EQ(watching->connect(update.get()), S_OK);
+    callMethod(update.get(), wu::RunUpdate);
+    EXPECT_EQ(secondSaw.size(), 1);
+    EXPECT_EQ(answerer.answered().last().text, QStringLiteral("70 - Permission denied"));
+    raising->disconnect();
+    watching->disconnect();
+
     ComPtr<IConnectionPointContainer> container = update.as<IConnectionPointContainer>(IID_IConnectionPointContainer);
     ComPtr<IConnectionPoint> point;
     EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, point.put()), CONNECT_E_NOCONNECTION);

@@ -81,13 +81,22 @@ TEST_F(CtlhostScript, RunsAWholeUpdateAndReportsEveryEventAndBox)
     const QString url = server.url(QStringLiteral("/local/tarnwick.exe"));
     EXPECT_EQ(result.lines,
               (QStringList{
+                  "changed web 0x68030000",
+                  "changed web 0x68030005",
+                  "changed web 0x68030006",
+                  "changed web 0x68030004",
+                  "changed web 0x68030003",
+                  "changed web 0x68030002",
                   "event web StatusChange \"Newer version found\"",
                   "msgbox \"qvWebUpdate\" \"A newer version is available.  Do you want to download this new version "
                   "now?\" yesno question -> yes",
                   "event web StatusChange \"Download Complete\"",
                   "web 0x68030005 = \"" + url + "\"",
+                  "changed web 0x68030000",
+                  "changed web 0x68030005",
                   "event web StatusChange \"No download filename specified\"",
                   "msgbox \"qvWebUpdate\" \"No download filename specified\" ok none -> ok (unscripted)",
+                  "again 0x68030003 = \"1.9\"",
               }));
     QFile placed(dir.filePath(QStringLiteral("app/tarnwick.exe")));
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly));
@@ -107,6 +116,8 @@ TEST_F(CtlhostScript, DrivesAProgressBarAndPicturesIt)
     const Result result = runScript(QStringLiteral("progressbar.ctl"));
     EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
     EXPECT_EQ(result.lines, (QStringList{
+                                "changed bar 0x6803000C",
+                                "changed bar 0x68030004",
                                 "bar 0x68030004 = 50",
                                 "error bar 0x68030003 6 \"Overflow\"",
                                 "bar 0x68030003 = 3",
@@ -118,6 +129,26 @@ TEST_F(CtlhostScript, DrivesAProgressBarAndPicturesIt)
     // past the middle is empty background.
     EXPECT_EQ(picture.pixelColor(1 + 2, 1 + 10), QColor(255, 255, 255));
     EXPECT_EQ(picture.pixelColor(1 + 150, 1 + 3), QColor(0, 0, 0));
+}
+
+TEST_F(CtlhostScript, AnErrorRaisedByTheStatusHandlerEndsTheRunInItsTrap)
+{
+    const Result result = runScript(QStringLiteral("failstatus.ctl"));
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
+    // The download's own report raises the error; the run's trap shows it
+    // instead of the download's box, and RunUpdate returns without one.
+    EXPECT_EQ(result.lines.mid(3),
+              (QStringList{
+                  "event web StatusChange \"Download error - Can't read the address \\\"nothing://here/tarnwick.exe\\\"\"",
+                  "msgbox \"qvWebUpdate\" \"70 - Permission denied\" ok none -> ok",
+                  "web 0x68030005 = \"nothing://here/tarnwick.exe\"",
+              }));
+    QFile log(dir.filePath(QStringLiteral("update.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("  Download process started")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("  70 - Permission denied"))) << qPrintable(lines[1]);
 }
 
 TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
@@ -142,4 +173,9 @@ TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
                                   "# comment\n\ncreate bar qvWebUpdate.qvProgressBar\nput bar 0x68030004 \"open\n");
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.errors.contains(QStringLiteral("line 4"))) << qPrintable(bad.errors);
+
+    const Result noError = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                      "create web qvWebUpdate.ctlWebUpdate\nfail-status web 0\n");
+    EXPECT_EQ(noError.exitCode, 2);
+    EXPECT_TRUE(noError.errors.contains(QStringLiteral("line 2"))) << qPrintable(noError.errors);
 }

@@ -48,6 +48,8 @@ ControlTestContainer::~ControlTestContainer()
     for (Hosted *h : std::as_const(m_controls)) {
         if (h->sink)
             h->sink->disconnect();
+        if (h->changes)
+            h->changes->disconnect();
         delete h;
     }
 }
@@ -110,6 +112,12 @@ void ControlTestContainer::execute(const QStringList &words)
         Hosted &h = hosted(words[1]);
         h.replacing = true;
         h.replacement = unquoted(words[2]);
+    } else if (command == QLatin1String("fail-status")) {
+        expectWords(words, 3, 3);
+        Hosted &h = hosted(words[1]);
+        h.statusError = parseNumber(words[2]);
+        if (h.statusError < 1 || h.statusError > 65535)
+            throw std::invalid_argument("fail-status takes an error number from 1 to 65535");
     } else if (command == QLatin1String("save")) {
         save(words);
     } else if (command == QLatin1String("resize")) {
@@ -148,6 +156,8 @@ void ControlTestContainer::create(const QStringList &words)
     h->control.widget()->show();
     h->sink = platform::com::ComPtr<platform::com::EventSink>::adopt(h->control.adviseEvents(
         [this, name](platform::com::DISPID dispid, platform::com::DISPPARAMS &params) { onEvent(name, dispid, params); }));
+    h->changes = platform::com::ComPtr<platform::com::PropertyNotifySink>::adopt(h->control.advisePropertyChanges(
+        [this, name](platform::com::DISPID dispid) { report(QStringLiteral("changed %1 %2").arg(name, formatDispid(dispid))); }));
     m_controls.insert(name, h.release());
 }
 
@@ -161,6 +171,8 @@ void ControlTestContainer::onEvent(const QString &name, platform::com::DISPID di
         return;
     report(QStringLiteral("event %1 StatusChange %2").arg(name, quoted(qstringFromBstr(*message.pbstrVal))));
     Hosted &h = hosted(name);
+    if (h.statusError)
+        throw platform::RuntimeError(h.statusError);
     if (h.replacing) {
         SysFreeString(*message.pbstrVal);
         *message.pbstrVal = bstrFromQString(h.replacement);

@@ -3,6 +3,7 @@
 #include "platform/com/comptr.h"
 #include "platform/com/eventsink.h"
 #include "platform/com/hostedcontrol.h"
+#include "platform/com/propertynotifysink.h"
 #include "platform/messageboxanswerer.h"
 #include "platform/runtimeerror.h"
 
@@ -33,8 +34,11 @@ private:
     struct Hosted {
         platform::com::HostedControl control;
         platform::com::ComPtr<platform::com::EventSink> sink;
+        platform::com::ComPtr<platform::com::PropertyNotifySink> changes;
         QString replacement;
         bool replacing = false;
+        // The run-time error its StatusChange handler raises; 0 for none.
+        int statusError = 0;
     };
 
     Hosted &hosted(const QString &name);

@@ -67,43 +67,36 @@ QString ctlWebUpdate::title()
 void ctlWebUpdate::setDownloadLocation(const QString &value)
 {
     m_DownloadLocation = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setDownloadFile(const QString &value)
 {
     m_DownloadFile = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setDownloadVersionFile(const QString &value)
 {
     m_DownloadVersionFile = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setCurrentVersion(const QString &value)
 {
     m_CurrentVersion = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setConfirmDownload(bool value)
 {
     m_ConfirmDownload = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setAutoRun(bool value)
 {
     m_AutoRun = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::setLogFilename(const QString &value)
 {
     m_LogFilename = value;
-    emit PropertyChanged();
 }
 
 void ctlWebUpdate::ReadProperties(const platform::PropertyBag &bag)

@@ -23,8 +23,7 @@ public:
     explicit ctlWebUpdate(QWidget *parent = nullptr);
     ~ctlWebUpdate() override;
 
-    // The seven properties. A put stores the value unchanged and then emits
-    // PropertyChanged, every time.
+    // The seven properties. A put stores the value unchanged.
     QString DownloadLocation() const { return m_DownloadLocation; }
     void setDownloadLocation(const QString &value);
     QString DownloadFile() const { return m_DownloadFile; }
@@ -47,7 +46,7 @@ public:
     void CancelDownload();
 
     // Restore from and save to the host's property bag. Restore assigns
-    // without notifying and stops at a value that can't be converted
+    // the fields directly and stops at a value that can't be converted
     // (raising "Type mismatch"); save leaves out empty texts.
     void ReadProperties(const platform::PropertyBag &bag);
     void WriteProperties(platform::PropertyBag &bag) const;
@@ -57,10 +56,9 @@ public:
 
 signals:
     // Every status message; a handler may replace Message, and the log
-    // then holds the replacement.
+    // then holds the replacement. A handler's RuntimeError ends the
+    // operation that reported the status, as its own error.
     void StatusChange(QString &Message);
-    // The control's saved state changed (emitted by every property put).
-    void PropertyChanged();
 
 private:
     void ReportStatus(const QString &text);

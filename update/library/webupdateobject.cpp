@@ -3,6 +3,8 @@
 #include "update/engine/ctlwebupdate.h"
 #include "update/library/typelibrary.h"
 
+#include <QScopeGuard>
+
 namespace qvWebUpdate {
 
 using namespace platform::com;
@@ -60,6 +62,8 @@ void WebUpdateObject::writeProperties(platform::PropertyBag &bag)
 void WebUpdateObject::raiseStatusChange(QString &message)
 {
     BSTR text = bstrFromQString(message);
+    // A handler's error leaves through fireEvent.
+    const auto freeText = qScopeGuard([&text] { SysFreeString(text); });
     VARIANT arg;
     VariantInit(&arg);
     arg.vt = VT_BYREF | VT_BSTR;
@@ -67,7 +71,6 @@ void WebUpdateObject::raiseStatusChange(QString &message)
     DISPPARAMS params{&arg, nullptr, 1, 0};
     fireEvent(id::StatusChange, params);
     message = qstringFromBstr(text);
-    SysFreeString(text);
 }
 
 HRESULT WebUpdateObject::get_DownloadLocation(BSTR *value)

@@ -10,7 +10,8 @@ namespace qvWebUpdate {
 // The update control as a component: _ctlWebUpdate by DISPID over a
 // ctlWebUpdate, its StatusChange raised to the sinks of __ctlWebUpdate with
 // Message by reference (a sink's replacement is what the control goes on
-// with), and its settings restored and saved through the host's bag.
+// with; a sink's error is raised where the control reported the status),
+// and its settings restored and saved through the host's bag.
 class WebUpdateObject : public platform::com::DualControlObject<_ctlWebUpdate> {
 public:
     // A new object handing out interface riid.

@@ -15,3 +15,6 @@ put web 0x68030000 "@DIR@/second.log"
 put web 0x68030005 ""
 call web 0x60030007
 save web "@DIR@/web.json"
+# Restored from the saved bag: the host hears of no change.
+create again qvWebUpdate.ctlWebUpdate "@DIR@/web.json"
+get again 0x68030003
