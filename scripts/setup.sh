@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-crosextra-carlito
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
           libx11-dev python3 curl xvfb xauth xdotool)
 missing=()
 for p in "${packages[@]}"; do

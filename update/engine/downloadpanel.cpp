@@ -22,6 +22,18 @@ void setTextColour(QLabel *label, const QColor &colour)
     label->setPalette(palette);
 }
 
+// The labels' font as designed, MS Sans Serif 8 pt. Where that face is
+// missing, Liberation Sans at the same size (Arial's widths) keeps every
+// text whole in its designed width; the platform's default sans would cut
+// "Estimated Time Remaining".
+QFont labelFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+    font.setPointSize(8);
+    return font;
+}
+
 // The embedded bar's settings as saved with the panel's design.
 platform::MemoryPropertyStore barSettings()
 {
@@ -87,6 +99,7 @@ QLabel *DownloadPanel::addLabel(const char *name, const QString &text, int left,
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QLatin1String(name));
+    label->setFont(labelFont());
     label->setGeometry(fromTwips(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;

@@ -6,8 +6,9 @@ class QLabel;
 class qvProgressBar;
 
 // The transfer panel of the update control: black, with the fixed labels,
-// the four value labels and the embedded progress bar at their designed
-// places. The labels to the right of the designed 277 by 68 pixels show only
+// the four value labels (all in the design font, MS Sans Serif 8 pt or
+// Liberation Sans in its place) and the embedded progress bar at their
+// designed places. The labels to the right of the designed 277 by 68 pixels show only
 // when the host makes the control wider.
 class DownloadPanel : public QWidget {
     Q_OBJECT
