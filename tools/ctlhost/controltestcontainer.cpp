@@ -115,9 +115,10 @@ void ControlTestContainer::execute(const QStringList &words)
     } else if (command == QLatin1String("fail-status")) {
         expectWords(words, 3, 3);
         Hosted &h = hosted(words[1]);
-        h.statusError = parseNumber(words[2]);
-        if (h.statusError < 1 || h.statusError > 65535)
+        const int number = parseNumber(words[2]);
+        if (number < 1 || number > 65535)
             throw std::invalid_argument("fail-status takes an error number from 1 to 65535");
+        h.statusError = number;
     } else if (command == QLatin1String("save")) {
         save(words);
     } else if (command == QLatin1String("resize")) {
