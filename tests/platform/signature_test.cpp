@@ -1,0 +1,131 @@
+#include "platform/signature.h"
+
+#include "tests/support/httptestserver.h"
+#include "tests/support/minisignkey.h"
+#include "tests/support/runtimeerrorof.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using platform::signature::Verdict;
+using platform::signature::verifyFile;
+using testsupport::MinisignKey;
+
+namespace {
+
+// The text with its line at index replaced.
+QByteArray withLine(const QByteArray &text, int index, const QByteArray &line)
+{
+    QList<QByteArray> lines = text.split('\n');
+    lines[index] = line;
+    return lines.join('\n');
+}
+
+// The base64 line with bytes written over its decoded form at offset.
+QByteArray patched(const QByteArray &base64, int offset, const QByteArray &bytes)
+{
+    QByteArray raw = QByteArray::fromBase64(base64);
+    raw.replace(offset, bytes.size(), bytes);
+    return raw.toBase64();
+}
+
+class Signature : public ::testing::Test {
+protected:
+    Signature()
+    {
+        QFile f(product);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+    QString folder(const QString &name) const
+    {
+        QDir(dir.path()).mkpath(name);
+        return dir.filePath(name);
+    }
+    QByteArray line(const QByteArray &text, int index) const { return text.split('\n').value(index); }
+
+    QTemporaryDir dir;
+    MinisignKey key{folder("key")};
+    MinisignKey otherKey{folder("other")};
+    // More than one chunk of the hash's reads.
+    QByteArray content = testsupport::HttpTestServer::pattern(0, 300'000);
+    QByteArray signature = key.sign(content);
+    QString product = dir.filePath("product.bin");
+};
+
+TEST_F(Signature, AGoodSignatureHoldsWhateverItsUntrustedCommentAndLineEnds)
+{
+    const QByteArray crlf = QByteArray(signature).replace("\n", "\r\n");
+    const QByteArray commented = key.sign(content, {"-t", "tarnwick 2.0", "-c", "release"});
+    for (const QByteArray &text : {signature, crlf, withLine(signature, 0, "untrusted comment: edited"), commented}) {
+        const platform::signature::Check check = verifyFile(product, text, key.publicKey());
+        EXPECT_TRUE(check.valid()) << qPrintable(check.description) << "\n" << text.toStdString();
+        EXPECT_TRUE(check.description.isEmpty());
+    }
+    EXPECT_TRUE(verifyFile(product, signature, "  " + key.publicKey() + "\n").valid());
+}
+
+TEST_F(Signature, EveryFlawIsNamed)
+{
+    const QByteArray other = otherKey.sign(content);
+    const QByteArray otherLine = line(other, 1);
+    const QByteArray ownKeyId = QByteArray::fromBase64(line(signature, 1)).mid(2, 8);
+    const QByteArray publicKey = key.publicKey().toLatin1();
+    const struct {
+        const char *name;
+        QByteArray signature;
+        QByteArray key;
+        Verdict verdict;
+    } cases[] = {
+        {"another key", other, publicKey, Verdict::OtherKey},
+        {"another key under this key's id", withLine(other, 1, patched(otherLine, 2, ownKeyId)), publicKey,
+         Verdict::BadSignature},
+        {"edited trusted comment", withLine(signature, 2, line(signature, 2) + " edited"), publicKey,
+         Verdict::BadTrustedComment},
+        {"legacy", key.sign(content, {"-l"}), publicKey, Verdict::UnknownAlgorithm},
+        {"unknown algorithm", withLine(signature, 1, patched(line(signature, 1), 0, "XX")), publicKey,
+         Verdict::UnknownAlgorithm},
+        {"empty", "", publicKey, Verdict::MalformedSignature},
+        {"three lines", signature.left(signature.lastIndexOf('\n', signature.size() - 2)), publicKey,
+         Verdict::MalformedSignature},
+        {"not base64", withLine(signature, 1, "RU*" + line(signature, 1).mid(3)), publicKey,
+         Verdict::MalformedSignature},
+        {"short", withLine(signature, 1, line(signature, 1).left(96)), publicKey, Verdict::MalformedSignature},
+        {"short global", withLine(signature, 3, line(signature, 3).left(84)), publicKey, Verdict::MalformedSignature},
+        {"no trusted comment", withLine(signature, 2, "tc"), publicKey, Verdict::MalformedSignature},
+        {"no untrusted comment", withLine(signature, 0, ""), publicKey, Verdict::MalformedSignature},
+        {"empty key", signature, "", Verdict::MalformedKey},
+        {"key not base64", signature, "RW!" + publicKey.mid(3), Verdict::MalformedKey},
+        {"key too long", signature, line(signature, 1), Verdict::MalformedKey},
+        {"key of another algorithm", signature, patched(publicKey, 0, "XX"), Verdict::MalformedKey},
+    };
+    for (const auto &c : cases) {
+        const platform::signature::Check check = verifyFile(product, c.signature, QString::fromLatin1(c.key));
+        EXPECT_EQ(check.verdict, c.verdict) << c.name << ": " << qPrintable(check.description);
+        EXPECT_FALSE(check.description.isEmpty()) << c.name;
+    }
+    EXPECT_EQ(verifyFile(product, other, key.publicKey()).description.toStdString(),
+              ("Signed with another key (key id " + otherKey.keyId() + " instead of " + key.keyId() + ")")
+                  .toStdString());
+}
+
+TEST_F(Signature, AChangedOrMissingFileFails)
+{
+    QFile f(product);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(200'000);
+    f.write("!");
+    f.close();
+    const platform::signature::Check check = verifyFile(product, signature, key.publicKey());
+    EXPECT_EQ(check.verdict, Verdict::BadSignature);
+    EXPECT_EQ(check.description.toStdString(), "The signature does not match the file");
+
+    EXPECT_EQ(testsupport::runtimeErrorOf([&] { verifyFile(dir.filePath("none"), signature, key.publicKey()); }), 53);
+    EXPECT_EQ(testsupport::runtimeErrorOf([&] { platform::signature::readSignatureFile(dir.filePath("none")); }),
+              53);
+}
+
+} // namespace

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// A key pair made by the minisign tool (without a password) in a folder of
+// its own, to sign test files as a release manager would.
+class MinisignKey {
+public:
+    // Makes the pair in folder, which must exist; a failure fails the test.
+    explicit MinisignKey(const QString &folder);
+
+    // The base64 line of the .pub file: what a host hands to the control.
+    QString publicKey() const { return m_publicKey; }
+    // The key id as minisign writes it in the .pub file's comment.
+    QString keyId() const { return m_keyId; }
+    // The .minisig text for content, signed with further minisign
+    // arguments (-l, -t TEXT, ...).
+    QByteArray sign(const QByteArray &content, const QStringList &arguments = {}) const;
+
+private:
+    bool run(const QStringList &arguments) const;
+
+    QString m_folder;
+    QString m_publicKey;
+    QString m_keyId;
+};
+
+} // namespace testsupport
