@@ -13,6 +13,7 @@
 #include "platform/process.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
+#include "platform/signature.h"
 #include "update/progressbar/qvprogressbar.h"
 
 #include <QLabel>
@@ -31,6 +32,7 @@ const QString kCurrentVersion = QStringLiteral("CurrentVersion");
 const QString kConfirmDownload = QStringLiteral("ConfirmDownload");
 const QString kAutoRun = QStringLiteral("AutoRun");
 const QString kLogFilename = QStringLiteral("LogFilename");
+const QString kPublicKey = QStringLiteral("PublicKey");
 
 const QString kNoUpdate = QStringLiteral("The current version is already the latest version.  No update performed.");
 const QString kAskToDownload =
@@ -108,6 +110,7 @@ void ctlWebUpdate::ReadProperties(const platform::PropertyBag &bag)
     m_ConfirmDownload = bag.ReadProperty(kConfirmDownload, true).toBool();
     m_AutoRun = bag.ReadProperty(kAutoRun, false).toBool();
     m_LogFilename = bag.ReadProperty(kLogFilename, QString()).toString();
+    m_PublicKey = bag.ReadProperty(kPublicKey, QString()).toString();
 }
 
 void ctlWebUpdate::WriteProperties(platform::PropertyBag &bag) const
@@ -120,6 +123,7 @@ void ctlWebUpdate::WriteProperties(platform::PropertyBag &bag) const
     bag.WriteProperty(kConfirmDownload, m_ConfirmDownload, empty);
     bag.WriteProperty(kAutoRun, m_AutoRun, empty);
     bag.WriteProperty(kLogFilename, m_LogFilename, empty);
+    bag.WriteProperty(kPublicKey, m_PublicKey, empty);
 }
 
 void ctlWebUpdate::ReportStatus(const QString &text)
@@ -192,7 +196,7 @@ void ctlWebUpdate::runSteps()
         if (!CheckVersion(m_DownloadedFileName))
             return;
     }
-    if (DownloadUrl(DownloadFile())) {
+    if (DownloadUrl(DownloadFile()) && VerifyDownloadedFile()) {
         const QString placed = MoveDownloadedFile();
         if (!placed.isEmpty()) {
             ReportStatus(QStringLiteral("Download Complete"));
@@ -318,6 +322,52 @@ bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)
         showMessage(message);
         return false;
     }
+}
+
+bool ctlWebUpdate::VerifyDownloadedFile()
+{
+    if (m_PublicKey.isEmpty())
+        return true;
+    const QString productCopy = m_DownloadedFileName;
+    const QString failure = SignatureFailure(productCopy);
+    m_DownloadedFileName = productCopy;
+    if (failure.isEmpty()) {
+        WriteLog(QStringLiteral("Verified signature of ") + productCopy, false);
+        return true;
+    }
+    const QString message = QStringLiteral("Signature check failed - ") + failure;
+    ReportStatus(message);
+    showMessage(message);
+    // An unsigned copy is of no use to a later run either.
+    try {
+        platform::files::remove(productCopy);
+    } catch (const RuntimeError &) {
+    }
+    return false;
+}
+
+// Fetches the product's signature beside its address and checks the copy
+// against it; returns why it doesn't hold, or nothing when it does.
+QString ctlWebUpdate::SignatureFailure(const QString &productCopy)
+{
+    const QString url = DownloadFile() + QStringLiteral(".minisig");
+    if (!DownloadUrl(url))
+        return QStringLiteral("Unable to download ") + url;
+    const QString signatureCopy = m_DownloadedFileName;
+    QString failure;
+    try {
+        failure = platform::signature::verifyFile(productCopy, platform::signature::readSignatureFile(signatureCopy),
+                                                  m_PublicKey)
+                      .description;
+    } catch (const RuntimeError &e) {
+        failure = e.description();
+    }
+    try {
+        platform::files::remove(signatureCopy);
+        WriteLog(QStringLiteral("Deleted signature file ") + signatureCopy, false);
+    } catch (const RuntimeError &) {
+    }
+    return failure;
 }
 
 QString ctlWebUpdate::MoveDownloadedFile()

@@ -45,7 +45,8 @@ public:
     // Ends the pending download, if any.
     void CancelDownload();
 
-    // Restore from and save to the host's property bag. Restore assigns
+    // Restore from and save to the host's property bag, which also keeps
+    // the public key that products must be signed with. Restore assigns
     // the fields directly and stops at a value that can't be converted
     // (raising "Type mismatch"); save leaves out empty texts.
     void ReadProperties(const platform::PropertyBag &bag);
@@ -70,6 +71,8 @@ private:
     void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
     void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
     bool CheckVersion(const QString &versionFilePath);
+    bool VerifyDownloadedFile();
+    QString SignatureFailure(const QString &productCopy);
     QString MoveDownloadedFile();
     void RunDownloadedFile(const QString &path);
     void WaitSeconds(std::int16_t seconds);
@@ -81,6 +84,9 @@ private:
     bool m_ConfirmDownload = false;
     bool m_AutoRun = false;
     QString m_LogFilename;
+    // Saved settings only ("PublicKey"): with a key, a product is placed
+    // only when its minisign signature is good.
+    QString m_PublicKey;
     QString m_DownloadedFileName;
     bool m_DownloadDone = false;
     QString m_ServerVersion;
