@@ -51,6 +51,12 @@ QString Form1::productPath()
     return platform::process::applicationFolder() + QDir::separator() + QStringLiteral("tarnwick.exe");
 }
 
+void Form1::requireSignature(FormDescription &description, const QString &publicKey)
+{
+    if (!publicKey.isEmpty())
+        description.control(QStringLiteral("ctlWebUpdate"))->settings.write(QStringLiteral("PublicKey"), publicKey);
+}
+
 void Form1::place(const ControlDescription &control, QWidget *widget)
 {
     widget->setObjectName(control.name);

@@ -28,6 +28,9 @@ public:
 
     // The product's executable in the application folder.
     static QString productPath();
+    // Has the window's update control place only products signed with
+    // publicKey (its "PublicKey" setting); an empty key changes nothing.
+    static void requireSignature(FormDescription &description, const QString &publicKey);
 
 signals:
     // The program is to end now, with this exit status.

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,11 @@ const ControlDescription *FormDescription::control(const QString &name) const
             return &c;
     }
     return nullptr;
+}
+
+ControlDescription *FormDescription::control(const QString &name)
+{
+    return const_cast<ControlDescription *>(std::as_const(*this).control(name));
 }
 
 int twipsToPixels(int twips)

@@ -42,6 +42,7 @@ struct FormDescription {
     // for malformed data.
     static FormDescription fromJson(const QByteArray &json);
     const ControlDescription *control(const QString &name) const;
+    ControlDescription *control(const QString &name);
 };
 
 // Twips to pixels at 15 twips a pixel, halves to even.

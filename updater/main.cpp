@@ -27,7 +27,9 @@ FormDescription storedForm()
     QFile file(QStringLiteral(":/updater/form1.json"));
     if (!file.open(QIODevice::ReadOnly))
         throw platform::RuntimeError(platform::ErrFileNotFound, QStringLiteral("The window description is missing"));
-    return FormDescription::fromJson(file.readAll());
+    FormDescription form = FormDescription::fromJson(file.readAll());
+    Form1::requireSignature(form, QStringLiteral(TARNWICK_PUBLIC_KEY));
+    return form;
 }
 
 } // namespace

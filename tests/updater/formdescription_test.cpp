@@ -1,3 +1,4 @@
+#include "form1.h"
 #include "formdescription.h"
 
 #include "platform/runtimeerror.h"
@@ -61,6 +62,20 @@ TEST(UpdaterWindow, ControlsCarryTheirClassesAndStoredSettings)
     ASSERT_TRUE(form.control("Label1")->font.has_value());
     EXPECT_TRUE(form.control("Label1")->font->bold());
     EXPECT_DOUBLE_EQ(form.control("Label1")->font->pointSizeF(), 9.75);
+}
+
+TEST(UpdaterWindow, ABuiltInPublicKeyReachesTheUpdateControlsSettingsOnlyWhenSet)
+{
+    FormDescription form = storedForm();
+    const int stored = form.control("ctlWebUpdate")->settings.size();
+    Form1::requireSignature(form, QString());
+    EXPECT_FALSE(form.control("ctlWebUpdate")->settings.read("PublicKey").has_value());
+    EXPECT_EQ(form.control("ctlWebUpdate")->settings.size(), stored);
+
+    const QString key = "RWRi2A75LIkN1oyjntJRK7okFHRp95C67ZXm80F3bzxNkku133WrJ332";
+    Form1::requireSignature(form, key);
+    EXPECT_EQ(form.control("ctlWebUpdate")->settings.read("publickey"), platform::Variant(key));
+    EXPECT_FALSE(form.control("qvProgressBar1")->settings.read("PublicKey").has_value());
 }
 
 TEST(UpdaterWindow, AMalformedDescriptionIsRefused)

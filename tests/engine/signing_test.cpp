@@ -1,0 +1,140 @@
+#include "enginefixture.h"
+
+#include "platform/memorypropertystore.h"
+#include "platform/propertybag.h"
+#include "tests/support/minisignkey.h"
+
+#include <QDirIterator>
+
+using namespace enginetest;
+using testsupport::HttpResponse;
+using testsupport::MinisignKey;
+
+namespace {
+
+const QByteArray kProduct = testsupport::HttpTestServer::pattern(0, 100'000);
+
+class SigningTest : public EngineTest {
+protected:
+    SigningTest()
+    {
+        QDir().mkpath(dir.filePath("app"));
+        writeFile(dir.filePath("app/tarnwick.exe"), "old product");
+        server.serve("/local/tarnwick.exe", HttpResponse::ok(kProduct));
+    }
+
+    // A run restored from saved settings that hold publicKey (none when empty).
+    void runWithKey(const QString &publicKey)
+    {
+        platform::MemoryPropertyStore store;
+        platform::PropertyBag bag(store);
+        control.WriteProperties(bag);
+        store.write("DownloadFile", productUrl);
+        store.write("DownloadLocation", dir.filePath("app/"));
+        if (!publicKey.isEmpty())
+            store.write("publickey", publicKey);
+        control.ReadProperties(bag);
+        control.RunUpdate();
+    }
+
+    QString folder(const QString &name) const
+    {
+        QDir().mkpath(dir.filePath(name));
+        return dir.filePath(name);
+    }
+
+    // Every file under the cache folder, one a line.
+    std::string cacheFiles() const
+    {
+        QStringList files;
+        QDirIterator it(dir.filePath("cache"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files.join('\n').toStdString();
+    }
+
+    MinisignKey key{folder("key")};
+    QString productUrl = server.url("/local/tarnwick.exe");
+    QString signatureUrl = productUrl + ".minisig";
+};
+
+TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
+{
+    server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok(key.sign(kProduct)));
+
+    runWithKey(key.publicKey());
+
+    const QStringList lines = log();
+    const QString productCopy = cachePathIn(lines, productUrl);
+    const QString signatureCopy = cachePathIn(lines, signatureUrl);
+    const QString placed = dir.filePath("app/tarnwick.exe");
+    QStringList expected{"Download process started"};
+    expected << downloadLines(productUrl, productCopy, "application/octet-stream", host())
+             << downloadLines(signatureUrl, signatureCopy, "application/octet-stream")
+             << "Deleted signature file " + signatureCopy << "Verified signature of " + productCopy
+             << "File moved to " + placed << "Download Complete"
+             << "Download process completed";
+    EXPECT_EQ(lines.join("\n").toStdString(), expected.join("\n").toStdString());
+    EXPECT_EQ(raised, QStringList{"Download Complete"});
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(readFile(placed), kProduct);
+    EXPECT_EQ(cacheFiles(), "");
+    EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 1);
+
+    platform::MemoryPropertyStore saved;
+    platform::PropertyBag bag(saved);
+    control.WriteProperties(bag);
+    EXPECT_EQ(saved.read("PublicKey"), platform::Variant(key.publicKey()));
+}
+
+TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
+{
+    MinisignKey otherKey{folder("other")};
+    const QByteArray good = key.sign(kProduct);
+    const struct {
+        const char *name;
+        HttpResponse signature;
+        QString failure;
+    } cases[] = {
+        {"changed file", HttpResponse::ok(key.sign(kProduct + "!")), "The signature does not match the file"},
+        {"other key", HttpResponse::ok(otherKey.sign(kProduct)),
+         "Signed with another key (key id " + otherKey.keyId() + " instead of " + key.keyId() + ")"},
+        {"missing", HttpResponse::error(404), "Unable to download " + signatureUrl},
+        {"malformed", HttpResponse::ok(good.left(good.size() / 2)), "Malformed signature"},
+    };
+    for (const auto &c : cases) {
+        server.serve("/local/tarnwick.exe.minisig", c.signature);
+        raised.clear();
+        const int productHits = server.hits("/local/tarnwick.exe");
+        const int signatureHits = server.hits("/local/tarnwick.exe.minisig");
+
+        runWithKey(key.publicKey());
+
+        const QString message = "Signature check failed - " + c.failure;
+        const QStringList lines = log();
+        EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{message, "Download process completed"})) << c.name;
+        EXPECT_FALSE(lines.contains("Download Complete")) << c.name;
+        EXPECT_EQ(raised, QStringList{message}) << c.name;
+        EXPECT_EQ(boxes.texts().last(), message) << c.name;
+        EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
+        EXPECT_EQ(cacheFiles(), "") << c.name;
+        EXPECT_EQ(server.hits("/local/tarnwick.exe") - productHits, 1) << c.name;
+        EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig") - signatureHits, 1) << c.name;
+    }
+    EXPECT_EQ(boxes.shown().size(), 4);
+    EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
+}
+
+TEST_F(SigningTest, WithoutAKeyNoSignatureIsAskedFor)
+{
+    server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok("not a signature"));
+
+    runWithKey(QString());
+
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), kProduct);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 0);
+    EXPECT_TRUE(log().filter("ignature").isEmpty());
+    EXPECT_EQ(raised, QStringList{"Download Complete"});
+}
+
+} // namespace
