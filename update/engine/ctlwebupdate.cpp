@@ -335,14 +335,15 @@ bool ctlWebUpdate::VerifyDownloadedFile()
         WriteLog(QStringLiteral("Verified signature of ") + productCopy, false);
         return true;
     }
-    const QString message = QStringLiteral("Signature check failed - ") + failure;
-    ReportStatus(message);
-    showMessage(message);
-    // An unsigned copy is of no use to a later run either.
+    // Gone before the box waits for the user: a copy that failed its check
+    // is of no use to a later run either.
     try {
         platform::files::remove(productCopy);
     } catch (const RuntimeError &) {
     }
+    const QString message = QStringLiteral("Signature check failed - ") + failure;
+    ReportStatus(message);
+    showMessage(message);
     return false;
 }
 
