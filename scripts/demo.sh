@@ -2,7 +2,8 @@
 # The main job: a real update of the sample product. Sets up and builds,
 # registers the control library, lays out an application folder with
 # TarnwickUpdate and an older tarnwick.exe, serves a newer one from a real
-# HTTP server on 127.0.0.1, runs TarnwickUpdate in a window (a virtual
+# HTTP server on 127.0.0.1, signed with a minisign key made for the demo,
+# runs TarnwickUpdate (built to require that key) in a window (a virtual
 # display when there is no display), and shows what happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,15 +21,34 @@ port=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.urlsplit(sys.arg
 echo "== Registering the control library"
 "$build/tools/regsvr" "$build/update/library/libUpdate.so"
 
-echo "== The installed product"
+echo "== Signing the new product with a key made for the demo"
+cp "$build/tools/sampleproduct/tarnwick-2.0" "$demo/server/local/tarnwick.exe"
+minisign -G -W -p "$demo/minisign.pub" -s "$demo/minisign.key" >/dev/null
+minisign -S -s "$demo/minisign.key" -m "$demo/server/local/tarnwick.exe" -t "tarnwick 2.0 (demo)" >/dev/null
+key=$(sed -n 2p "$demo/minisign.pub")
+cat "$demo/server/local/tarnwick.exe.minisig"
+
+echo "== Building TarnwickUpdate for the public key $key"
+# The build goes back to its own key right after, so the tests keep
+# running the program they expect.
+own_key=$(sed -n 's/^TARNWICK_PUBLIC_KEY:STRING=//p' "$build/CMakeCache.txt")
+updater_for_key() {
+  cmake -S . -B "$build" -DTARNWICK_PUBLIC_KEY="$1" >/dev/null
+  cmake --build "$build" --target TarnwickUpdate >/dev/null
+}
+trap 'updater_for_key "$own_key"' EXIT
+updater_for_key "$key"
 cp "$build/updater/TarnwickUpdate" "$demo/app/"
+updater_for_key "$own_key"
+trap - EXIT
+
+echo "== The installed product"
 cp "$build/tools/sampleproduct/tarnwick-1.0" "$demo/app/tarnwick.exe"
 "$demo/app/tarnwick.exe"
 rm -f "$demo/app/tarnwick-started.txt"
 ls -l "$demo/app"
-cp "$build/tools/sampleproduct/tarnwick-2.0" "$demo/server/local/tarnwick.exe"
 
-echo "== Serving the new product at $url"
+echo "== Serving the new product and its signature at $url"
 python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4 &
 server=$!
 xvfb=""
@@ -63,7 +83,8 @@ echo "== What happened"
 sleep 0.5
 ls -l "$demo/app"
 if cmp -s "$demo/app/tarnwick.exe" "$demo/server/local/tarnwick.exe"; then
-  echo "tarnwick.exe was replaced by the served version."
+  echo "tarnwick.exe was replaced by the served version, whose signature TarnwickUpdate checked:"
+  minisign -V -p "$demo/minisign.pub" -x "$demo/server/local/tarnwick.exe.minisig" -m "$demo/app/tarnwick.exe"
 else
   echo "tarnwick.exe was NOT replaced."
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The demo's download server: serves a folder over HTTP on 127.0.0.1 and
 sends each file in small pieces over a few seconds, so the updater's
-progress can be watched."""
+progress can be watched. Small files (a signature) go at once."""
 import argparse
 import http.server
 import os
@@ -13,6 +13,9 @@ class TrickleHandler(http.server.SimpleHTTPRequestHandler):
 
     def copyfile(self, source, outputfile):
         data = source.read()
+        if len(data) < 4096:
+            outputfile.write(data)
+            return
         pieces = 40
         size = max(1, -(-len(data) // pieces))
         for offset in range(0, len(data), size):
