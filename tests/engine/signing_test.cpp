@@ -37,23 +37,17 @@ protected:
         control.RunUpdate();
     }
 
-    QString folder(const QString &name) const
-    {
-        QDir().mkpath(dir.filePath(name));
-        return dir.filePath(name);
-    }
-
     // Every file under the cache folder, one a line.
     std::string cacheFiles() const
     {
         QStringList files;
-        QDirIterator it(dir.filePath("cache"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(dir.filePath("cache"), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             files << it.next();
         return files.join('\n').toStdString();
     }
 
-    MinisignKey key{folder("key")};
+    MinisignKey key;
     QString productUrl = server.url("/local/tarnwick.exe");
     QString signatureUrl = productUrl + ".minisig";
 };
@@ -89,7 +83,7 @@ TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
 
 TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
 {
-    MinisignKey otherKey{folder("other")};
+    const MinisignKey otherKey;
     const QByteArray good = key.sign(kProduct);
     const struct {
         const char *name;

@@ -4,7 +4,6 @@
 #include "tests/support/minisignkey.h"
 #include "tests/support/runtimeerrorof.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -40,16 +39,10 @@ protected:
         f.write(content);
     }
 
-    QString folder(const QString &name) const
-    {
-        QDir(dir.path()).mkpath(name);
-        return dir.filePath(name);
-    }
-    QByteArray line(const QByteArray &text, int index) const { return text.split('\n').value(index); }
+    static QByteArray line(const QByteArray &text, int index) { return text.split('\n').value(index); }
 
     QTemporaryDir dir;
-    MinisignKey key{folder("key")};
-    MinisignKey otherKey{folder("other")};
+    MinisignKey key;
     // More than one chunk of the hash's reads.
     QByteArray content = testsupport::HttpTestServer::pattern(0, 300'000);
     QByteArray signature = key.sign(content);
@@ -70,6 +63,7 @@ TEST_F(Signature, AGoodSignatureHoldsWhateverItsUntrustedCommentAndLineEnds)
 
 TEST_F(Signature, EveryFlawIsNamed)
 {
+    const MinisignKey otherKey;
     const QByteArray other = otherKey.sign(content);
     const QByteArray otherLine = line(other, 1);
     const QByteArray ownKeyId = QByteArray::fromBase64(line(signature, 1)).mid(2, 8);
@@ -94,11 +88,8 @@ TEST_F(Signature, EveryFlawIsNamed)
         {"not base64", withLine(signature, 1, "RU*" + line(signature, 1).mid(3)), publicKey,
          Verdict::MalformedSignature},
         {"short", withLine(signature, 1, line(signature, 1).left(96)), publicKey, Verdict::MalformedSignature},
-        {"short global", withLine(signature, 3, line(signature, 3).left(84)), publicKey, Verdict::MalformedSignature},
         {"no trusted comment", withLine(signature, 2, "tc"), publicKey, Verdict::MalformedSignature},
-        {"no untrusted comment", withLine(signature, 0, ""), publicKey, Verdict::MalformedSignature},
         {"empty key", signature, "", Verdict::MalformedKey},
-        {"key not base64", signature, "RW!" + publicKey.mid(3), Verdict::MalformedKey},
         {"key too long", signature, line(signature, 1), Verdict::MalformedKey},
         {"key of another algorithm", signature, patched(publicKey, 0, "XX"), Verdict::MalformedKey},
     };

@@ -1,6 +1,5 @@
 #include "minisignkey.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -17,27 +16,24 @@ QByteArray contentOf(const QString &path)
 
 } // namespace
 
-MinisignKey::MinisignKey(const QString &folder) : m_folder(folder)
+MinisignKey::MinisignKey()
 {
-    if (!run({"-G", "-W", "-p", "key.pub", "-s", "key.key"}))
-        return;
-    const QList<QByteArray> lines = contentOf(QDir(folder).filePath("key.pub")).split('\n');
-    EXPECT_GE(lines.size(), 2);
-    m_keyId = QString::fromLatin1(lines.value(0).split(' ').last());
+    run({"-G", "-W", "-p", "key.pub", "-s", "key.key"});
+    const QList<QByteArray> lines = contentOf(m_folder.filePath("key.pub")).split('\n');
+    m_keyId = QString::fromLatin1(lines.first().split(' ').last());
     m_publicKey = QString::fromLatin1(lines.value(1));
 }
 
 QByteArray MinisignKey::sign(const QByteArray &content, const QStringList &arguments) const
 {
-    const QString file = QDir(m_folder).filePath("signed");
-    QFile f(file);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-    f.close();
-    QFile::remove(file + ".minisig");
-    if (!run(QStringList{"-S", "-s", "key.key", "-m", "signed"} + arguments))
-        return QByteArray();
-    return contentOf(file + ".minisig");
+    QFile file(m_folder.filePath("signed"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+    QFile::remove(file.fileName() + ".minisig");
+    return run(QStringList{"-S", "-s", "key.key", "-m", "signed"} + arguments)
+        ? contentOf(file.fileName() + ".minisig")
+        : QByteArray();
 }
 
 bool MinisignKey::run(const QStringList &arguments) const
@@ -45,9 +41,9 @@ bool MinisignKey::run(const QStringList &arguments) const
     QProcess minisign;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        env.insert(name, m_folder);
+        env.insert(name, m_folder.path());
     minisign.setProcessEnvironment(env);
-    minisign.setWorkingDirectory(m_folder);
+    minisign.setWorkingDirectory(m_folder.path());
     minisign.start("minisign", arguments);
     const bool ran = minisign.waitForFinished(20000) && minisign.exitStatus() == QProcess::NormalExit
         && minisign.exitCode() == 0;

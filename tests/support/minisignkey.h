@@ -3,15 +3,16 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace testsupport {
 
 // A key pair made by the minisign tool (without a password) in a folder of
-// its own, to sign test files as a release manager would.
+// its own, to sign test files as a release manager would. A failure of the
+// tool fails the test.
 class MinisignKey {
 public:
-    // Makes the pair in folder, which must exist; a failure fails the test.
-    explicit MinisignKey(const QString &folder);
+    MinisignKey();
 
     // The base64 line of the .pub file: what a host hands to the control.
     QString publicKey() const { return m_publicKey; }
@@ -24,7 +25,7 @@ public:
 private:
     bool run(const QStringList &arguments) const;
 
-    QString m_folder;
+    QTemporaryDir m_folder;
     QString m_publicKey;
     QString m_keyId;
 };
