@@ -99,23 +99,20 @@ TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
     for (const auto &c : cases) {
         server.serve("/local/tarnwick.exe.minisig", c.signature);
         raised.clear();
-        const int productHits = server.hits("/local/tarnwick.exe");
-        const int signatureHits = server.hits("/local/tarnwick.exe.minisig");
 
         runWithKey(key.publicKey());
 
         const QString message = "Signature check failed - " + c.failure;
         const QStringList lines = log();
         EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{message, "Download process completed"})) << c.name;
-        EXPECT_FALSE(lines.contains("Download Complete")) << c.name;
         EXPECT_EQ(raised, QStringList{message}) << c.name;
         EXPECT_EQ(boxes.texts().last(), message) << c.name;
         EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
         EXPECT_EQ(cacheFiles(), "") << c.name;
-        EXPECT_EQ(server.hits("/local/tarnwick.exe") - productHits, 1) << c.name;
-        EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig") - signatureHits, 1) << c.name;
     }
     EXPECT_EQ(boxes.shown().size(), 4);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 4);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 4);
     EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
 }
 

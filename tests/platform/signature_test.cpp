@@ -30,42 +30,21 @@ QByteArray patched(const QByteArray &base64, int offset, const QByteArray &bytes
     return raw.toBase64();
 }
 
-class Signature : public ::testing::Test {
-protected:
-    Signature()
-    {
-        QFile f(product);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-
-    static QByteArray line(const QByteArray &text, int index) { return text.split('\n').value(index); }
-
+TEST(Signature, GoodSignaturesHoldAndEveryFlawIsNamed)
+{
     QTemporaryDir dir;
-    MinisignKey key;
+    const QString product = dir.filePath("product.bin");
     // More than one chunk of the hash's reads.
-    QByteArray content = testsupport::HttpTestServer::pattern(0, 300'000);
-    QByteArray signature = key.sign(content);
-    QString product = dir.filePath("product.bin");
-};
-
-TEST_F(Signature, AGoodSignatureHoldsWhateverItsUntrustedCommentAndLineEnds)
-{
-    const QByteArray crlf = QByteArray(signature).replace("\n", "\r\n");
-    const QByteArray commented = key.sign(content, {"-t", "tarnwick 2.0", "-c", "release"});
-    for (const QByteArray &text : {signature, crlf, withLine(signature, 0, "untrusted comment: edited"), commented}) {
-        const platform::signature::Check check = verifyFile(product, text, key.publicKey());
-        EXPECT_TRUE(check.valid()) << qPrintable(check.description) << "\n" << text.toStdString();
-        EXPECT_TRUE(check.description.isEmpty());
-    }
-    EXPECT_TRUE(verifyFile(product, signature, "  " + key.publicKey() + "\n").valid());
-}
-
-TEST_F(Signature, EveryFlawIsNamed)
-{
+    const QByteArray content = testsupport::HttpTestServer::pattern(0, 300'000);
+    QFile f(product);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    const MinisignKey key;
     const MinisignKey otherKey;
+    const QByteArray signature = key.sign(content, {"-t", "tarnwick 2.0"});
     const QByteArray other = otherKey.sign(content);
-    const QByteArray otherLine = line(other, 1);
+    const auto line = [](const QByteArray &text, int index) { return text.split('\n').value(index); };
     const QByteArray ownKeyId = QByteArray::fromBase64(line(signature, 1)).mid(2, 8);
     const QByteArray publicKey = key.publicKey().toLatin1();
     const struct {
@@ -74,8 +53,11 @@ TEST_F(Signature, EveryFlawIsNamed)
         QByteArray key;
         Verdict verdict;
     } cases[] = {
+        {"as made", signature, publicKey, Verdict::Valid},
+        {"CR LF", QByteArray(signature).replace("\n", "\r\n"), " " + publicKey + "\n", Verdict::Valid},
+        {"edited untrusted comment", withLine(signature, 0, "untrusted comment: edited"), publicKey, Verdict::Valid},
         {"another key", other, publicKey, Verdict::OtherKey},
-        {"another key under this key's id", withLine(other, 1, patched(otherLine, 2, ownKeyId)), publicKey,
+        {"another key under this key's id", withLine(other, 1, patched(line(other, 1), 2, ownKeyId)), publicKey,
          Verdict::BadSignature},
         {"edited trusted comment", withLine(signature, 2, line(signature, 2) + " edited"), publicKey,
          Verdict::BadTrustedComment},
@@ -96,27 +78,9 @@ TEST_F(Signature, EveryFlawIsNamed)
     for (const auto &c : cases) {
         const platform::signature::Check check = verifyFile(product, c.signature, QString::fromLatin1(c.key));
         EXPECT_EQ(check.verdict, c.verdict) << c.name << ": " << qPrintable(check.description);
-        EXPECT_FALSE(check.description.isEmpty()) << c.name;
+        EXPECT_EQ(check.description.isEmpty(), check.valid()) << c.name;
     }
-    EXPECT_EQ(verifyFile(product, other, key.publicKey()).description.toStdString(),
-              ("Signed with another key (key id " + otherKey.keyId() + " instead of " + key.keyId() + ")")
-                  .toStdString());
-}
-
-TEST_F(Signature, AChangedOrMissingFileFails)
-{
-    QFile f(product);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    f.seek(200'000);
-    f.write("!");
-    f.close();
-    const platform::signature::Check check = verifyFile(product, signature, key.publicKey());
-    EXPECT_EQ(check.verdict, Verdict::BadSignature);
-    EXPECT_EQ(check.description.toStdString(), "The signature does not match the file");
-
     EXPECT_EQ(testsupport::runtimeErrorOf([&] { verifyFile(dir.filePath("none"), signature, key.publicKey()); }), 53);
-    EXPECT_EQ(testsupport::runtimeErrorOf([&] { platform::signature::readSignatureFile(dir.filePath("none")); }),
-              53);
 }
 
 } // namespace
