@@ -26,11 +26,25 @@ QByteArray native(const QString &path)
     throw errorFromErrno(errno);
 }
 
-mode_t defaultMode()
+// Raises the error of a failed operation on the destination side, where a
+// missing entry means its folder is missing.
+[[noreturn]] void raiseErrnoForDestination()
+{
+    if (errno == ENOENT)
+        throw RuntimeError(ErrPathNotFound);
+    raiseErrno();
+}
+
+RuntimeError notARegularFile(const QString &path)
+{
+    return RuntimeError(ErrPathFileAccess, QStringLiteral("Not a regular file: ") + path);
+}
+
+mode_t newFileMode(bool program)
 {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0755 & ~mask;
+    return (program ? 0755 : 0644) & ~mask;
 }
 
 // Writes all of buffer to fd, retrying short writes.
@@ -60,7 +74,8 @@ QByteArray copyBeside(const QByteArray &source, const QByteArray &destination, m
     if (out < 0) {
         const int err = errno;
         ::close(in);
-        throw errorFromErrno(err);
+        errno = err;
+        raiseErrnoForDestination();
     }
     try {
         char buffer[1 << 16];
@@ -97,7 +112,9 @@ QByteArray copyBeside(const QByteArray &source, const QByteArray &destination, m
 void appendLine(const QString &path, const QString &text)
 {
     const QByteArray name = native(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // A FIFO without a reader fails with ENXIO at once; one whose reader is
+    // slow fails with EAGAIN. Either way the caller goes on.
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0)
         raiseErrno();
     const QByteArray line = text.toUtf8() + "\r\n";
@@ -114,11 +131,27 @@ void appendLine(const QString &path, const QString &text)
 void remove(const QString &path)
 {
     const QByteArray name = native(path);
-    struct stat st{};
-    if (::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw RuntimeError(ErrPathFileAccess);
+    requireRegularFileOrNothing(path);
     if (::unlink(name.constData()) != 0)
         raiseErrno();
+}
+
+void requireRegularFileOrNothing(const QString &path)
+{
+    struct stat st{};
+    if (::stat(native(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw notARegularFile(path);
+}
+
+bool isProgramImage(QByteArrayView head)
+{
+    return head.startsWith("\x7f" "ELF") || head.startsWith("#!");
+}
+
+bool isProgramFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isProgramImage(file.read(4));
 }
 
 bool exists(const QString &path)
@@ -170,27 +203,33 @@ void replace(const QString &source, const QString &destination)
     if (::stat(from.constData(), &src) != 0)
         raiseErrno();
     if (!S_ISREG(src.st_mode))
-        throw RuntimeError(ErrPathFileAccess);
+        throw notARegularFile(source);
+    mode_t mode = 0;
     struct stat old{};
-    mode_t mode = defaultMode();
     if (::stat(to.constData(), &old) == 0) {
-        if (S_ISDIR(old.st_mode))
-            throw RuntimeError(ErrPathFileAccess);
+        if (!S_ISREG(old.st_mode))
+            throw notARegularFile(destination);
+        // An empty download is never the product.
+        if (src.st_size == 0)
+            throw RuntimeError(ErrPathFileAccess, QStringLiteral("The new file is empty"));
         mode = old.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        raiseErrno();
+    } else if (errno == ENOENT) {
+        mode = newFileMode(isProgramFile(source));
+    } else {
+        raiseErrnoForDestination();
     }
     if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
         return;
     if (errno != EXDEV && errno != EPERM)
-        raiseErrno();
+        raiseErrnoForDestination();
     // Another file system (or a source we may not change): copy next to the
     // destination, then rename over it so the old file never goes missing.
     const QByteArray temp = copyBeside(from, to, mode);
     if (::rename(temp.constData(), to.constData()) != 0) {
         const int err = errno;
         ::unlink(temp.constData());
-        throw errorFromErrno(err);
+        errno = err;
+        raiseErrnoForDestination();
     }
     ::unlink(from.constData());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // File operations the system relies on. Every failure raises a
@@ -8,9 +9,18 @@
 namespace platform::files {
 
 // Opens the file for appending (creating it), writes text and CR LF, closes it.
+// Never blocks: a FIFO without a reader raises instead of waiting for one.
 void appendLine(const QString &path, const QString &text);
-// Deletes a file (not a folder).
+// Deletes a regular file; anything else there is left alone (see below).
 void remove(const QString &path);
+// Raises "Not a regular file: <path>" (75) when a folder, a device, a FIFO
+// or the like is at the path. Files that aren't ours are never written over.
+void requireRegularFileOrNothing(const QString &path);
+// Whether the first bytes of a file make it a program for this platform:
+// an ELF image or a script starting with "#!".
+bool isProgramImage(QByteArrayView head);
+// Whether the file at path is a program by its content (isProgramImage).
+bool isProgramFile(const QString &path);
 // Whether anything (a file or a folder) exists at the path.
 bool exists(const QString &path);
 // Whether a regular file that is not hidden (name not starting with '.')
@@ -22,7 +32,11 @@ QString readFirstLine(const QString &path);
 // Moves source over destination in one step: the destination is either the
 // old file or the new one, never missing. Works across file systems (copies
 // into the destination's folder first). The placed file keeps the
-// permission bits of the file it replaces, or gets 0755 less the umask.
+// permission bits of the file it replaces; a new file gets 0755 less the
+// umask when it is a program, else 0644 less the umask. Refuses to put an
+// empty file over an existing one and to replace anything but a regular
+// file. A missing source is "File not found" (53), a missing destination
+// folder "Path not found" (76).
 void replace(const QString &source, const QString &destination);
 
 } // namespace platform::files

@@ -1,5 +1,6 @@
 #include "process.h"
 
+#include "files.h"
 #include "runtimeerror.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,7 @@ bool shellOpen(const QString &path)
     if (path.isEmpty())
         throw RuntimeError(ErrInvalidCall);
     const QFileInfo info(path);
-    if (info.isFile() && info.isExecutable())
+    if (info.isFile() && files::isProgramFile(path))
         return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
     return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }

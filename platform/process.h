@@ -14,8 +14,9 @@ QString applicationTitle();
 // "File not found" (53) when nothing is there and "Permission denied" (70)
 // or "Invalid procedure call or argument" (5) when it can't be started.
 void startProgram(const QString &path);
-// The shell's "open": starts an executable file like startProgram, hands any
-// other file to the desktop's opener. Returns whether it was handed on;
+// The shell's "open": a program by its content (an ELF image or a "#!"
+// script) is started directly, detached, in its own folder; any other file
+// is handed to the desktop's opener. Returns whether it was handed on;
 // raises only for an empty path.
 bool shellOpen(const QString &path);
 

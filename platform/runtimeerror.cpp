@@ -25,6 +25,7 @@ QString RuntimeError::standardDescription(int number)
     case ErrBadFileName: return QStringLiteral("Bad file name or number");
     case ErrFileNotFound: return QStringLiteral("File not found");
     case ErrFileExists: return QStringLiteral("File already exists");
+    case ErrDiskFull: return QStringLiteral("Disk full");
     case ErrInputPastEnd: return QStringLiteral("Input past end of file");
     case ErrPermissionDenied: return QStringLiteral("Permission denied");
     case ErrPathFileAccess: return QStringLiteral("Path/File access error");
@@ -50,6 +51,8 @@ RuntimeError errorFromErrno(int err)
     case ETXTBSY:
     case EBUSY: return RuntimeError(ErrPermissionDenied);
     case EEXIST: return RuntimeError(ErrFileExists);
+    case ENOSPC:
+    case EDQUOT: return RuntimeError(ErrDiskFull);
     case ENAMETOOLONG:
     case EINVAL: return RuntimeError(ErrBadFileName);
     default: return RuntimeError(ErrPathFileAccess);

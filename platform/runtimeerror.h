@@ -15,6 +15,7 @@ enum ErrorNumber : int {
     ErrBadFileName = 52,
     ErrFileNotFound = 53,
     ErrFileExists = 58,
+    ErrDiskFull = 61,
     ErrInputPastEnd = 62,
     ErrPermissionDenied = 70,
     ErrPathFileAccess = 75,

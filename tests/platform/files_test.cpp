@@ -10,7 +10,11 @@
 #include <gtest/gtest.h>
 
 using testsupport::runtimeErrorOf;
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace files = platform::files;
 
@@ -81,7 +85,7 @@ TEST(Files, OrdinaryFilesAreRegularAndNotHidden)
     EXPECT_FALSE(files::exists(QString()));
 }
 
-TEST(Files, RemoveRefusesFoldersAndReportsMissingFiles)
+TEST(Files, RemoveTakesOnlyRegularFilesAndReportsMissingOnes)
 {
     QTemporaryDir dir;
     writeBytes(dir.filePath("a"), "x");
@@ -90,6 +94,21 @@ TEST(Files, RemoveRefusesFoldersAndReportsMissingFiles)
     EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.filePath("a")); }), 53);
     EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.path()); }), 75);
     EXPECT_TRUE(QFileInfo::exists(dir.path()));
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    try {
+        files::remove(fifo);
+        ADD_FAILURE() << "a FIFO was removed";
+    } catch (const platform::RuntimeError &e) {
+        EXPECT_EQ(e.description(), "Not a regular file: " + fifo);
+    }
+    EXPECT_TRUE(QFileInfo(fifo).exists());
+}
+
+TEST(Files, AFullDiskReadsDiskFull)
+{
+    EXPECT_EQ(runtimeErrorOf([] { files::appendLine("/dev/full", "x"); }), 61);
+    EXPECT_EQ(platform::errorFromErrno(EDQUOT).description(), "Disk full");
 }
 
 TEST(Files, ReplaceSwapsTheFileAndKeepsTheOldPermissions)
@@ -106,15 +125,27 @@ TEST(Files, ReplaceSwapsTheFileAndKeepsTheOldPermissions)
     EXPECT_FALSE(QFileInfo::exists(from));
 }
 
-TEST(Files, ANewFileIsPlacedAsAProgram)
+TEST(Files, ANewFileIsPlacedAsAProgramOnlyWhenItIsOne)
 {
     QTemporaryDir dir;
-    const QString from = dir.filePath("download.tmp");
-    writeBytes(from, "new");
+    const QList<QPair<QByteArray, mode_t>> cases = {
+        {"\x7f" "ELF\x02\x01\x01", 0755}, {"#!/bin/sh\necho\n", 0755}, {"read me", 0644}, {"", 0644}};
     const mode_t mask = umask(022);
-    files::replace(from, dir.filePath("fresh.exe"));
+    for (const auto &[content, mode] : cases) {
+        writeBytes(dir.filePath("download.tmp"), content);
+        const QString placed = dir.filePath(QString::number(mode, 8) + QString::number(content.size()));
+        files::replace(dir.filePath("download.tmp"), placed);
+        EXPECT_EQ(modeOf(placed), mode) << content.constData();
+    }
     umask(mask);
-    EXPECT_EQ(modeOf(dir.filePath("fresh.exe")), mode_t(0755));
+}
+
+TEST(Files, ProgramsAreToldByTheirFirstBytes)
+{
+    for (const char *program : {"\x7f" "ELF", "\x7f" "ELF\x02\x01", "#!", "#!/bin/sh\n"})
+        EXPECT_TRUE(files::isProgramImage(program)) << program;
+    for (const char *other : {"", "\x7f" "EL", "ELF", "#", " #!/bin/sh", "MZ\x90", "%PDF-1.7", "read me"})
+        EXPECT_FALSE(files::isProgramImage(other)) << other;
 }
 
 TEST(Files, AFailedReplaceLeavesTheOldFileInPlace)
@@ -122,13 +153,30 @@ TEST(Files, AFailedReplaceLeavesTheOldFileInPlace)
     QTemporaryDir dir;
     const QString to = dir.filePath("tarnwick.exe");
     writeBytes(to, "old");
-    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("missing.tmp"), to); }), 53);
-    EXPECT_EQ(readBytes(to), QByteArray("old"));
-    QDir(dir.path()).mkdir("folder");
     writeBytes(dir.filePath("src"), "x");
-    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("src"), dir.filePath("folder")); }), 75);
-    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("src"), dir.filePath("nowhere/x.exe")); }), 53);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("src")));
+    writeBytes(dir.filePath("empty"), "");
+    QDir(dir.path()).mkdir("folder");
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        QString from, to;
+        int error;
+    };
+    const QList<Case> cases = {
+        {dir.filePath("missing.tmp"), to, 53},
+        {dir.filePath("empty"), to, 75},
+        {dir.filePath("src"), dir.filePath("folder"), 75},
+        {dir.filePath("src"), fifo, 75},
+        {dir.filePath("src"), dir.filePath("nowhere/x.exe"), 76},
+        {dir.filePath("src"), to + "/x.exe", 76},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(runtimeErrorOf([&] { files::replace(c.from, c.to); }), c.error) << qPrintable(c.to);
+    EXPECT_EQ(readBytes(to), QByteArray("old"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("src")).isFile());
+    EXPECT_TRUE(QFileInfo(dir.filePath("empty")).isFile());
+    struct stat st{};
+    EXPECT_TRUE(stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST(Files, ReplaceWorksAcrossFileSystems)
@@ -145,4 +193,37 @@ TEST(Files, ReplaceWorksAcrossFileSystems)
     EXPECT_EQ(readBytes(dir.filePath("tarnwick.exe")), QByteArray(200000, 'z'));
     EXPECT_FALSE(QFileInfo::exists(from));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file left behind";
+}
+
+TEST(Files, ACopyThatFailsAcrossFileSystemsLeavesTheOldFileWhole)
+{
+    if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable())
+        GTEST_SKIP() << "no second file system to move from";
+    QTemporaryDir other(QStringLiteral("/dev/shm/tarnwick-test-XXXXXX"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(other.isValid());
+    const QString from = other.filePath("download.tmp");
+    const QString to = dir.filePath("tarnwick.exe");
+    writeBytes(from, QByteArray(200000, 'n'));
+    const QByteArray old(50000, 'o');
+    writeBytes(to, old);
+
+    // A child whose files may not grow past 64 KiB: the copy beside the old
+    // file fails part way (EFBIG), as it would on a full disk.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(runtimeErrorOf([&] { files::replace(from, to); }));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0) << "the replace failed";
+    EXPECT_EQ(readBytes(to), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"tarnwick.exe"})
+        << "the hidden copy is gone";
+    EXPECT_TRUE(QFileInfo::exists(from));
 }
