@@ -1,5 +1,6 @@
 #include "memorypropertystore.h"
 
+#include "files.h"
 #include "runtimeerror.h"
 
 #include <QFile>
@@ -11,30 +12,24 @@
 
 namespace platform {
 
-qsizetype MemoryPropertyStore::indexOf(const QString &key) const
-{
-    for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].first.compare(key, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 std::optional<Variant> MemoryPropertyStore::read(const QString &key) const
 {
-    const qsizetype i = indexOf(key);
-    if (i < 0)
+    const auto found = m_index.constFind(key.toCaseFolded());
+    if (found == m_index.constEnd())
         return std::nullopt;
-    return m_entries[i].second;
+    return m_entries[*found].second;
 }
 
 void MemoryPropertyStore::write(const QString &key, const Variant &value)
 {
-    const qsizetype i = indexOf(key);
-    if (i < 0)
-        m_entries.append({key, value});
-    else
-        m_entries[i].second = value;
+    const QString folded = key.toCaseFolded();
+    const auto found = m_index.constFind(folded);
+    if (found != m_index.constEnd()) {
+        m_entries[*found].second = value;
+        return;
+    }
+    m_index.insert(folded, m_entries.size());
+    m_entries.append({key, value});
 }
 
 QJsonObject MemoryPropertyStore::toJson() const
@@ -77,6 +72,8 @@ MemoryPropertyStore MemoryPropertyStore::fromJson(const QJsonObject &object)
 
 void MemoryPropertyStore::saveToFile(const QString &path) const
 {
+    // The save renames a new file over the path: never over a device or a FIFO.
+    files::requireRegularFileOrNothing(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(ErrPathFileAccess);

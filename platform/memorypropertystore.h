@@ -2,6 +2,7 @@
 
 #include "propertystore.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QPair>
@@ -22,13 +23,15 @@ public:
     QJsonObject toJson() const;
     static MemoryPropertyStore fromJson(const QJsonObject &object);
     // File forms; failures raise a RuntimeError (53, 75, or 13 for bad JSON).
+    // A save goes only where a regular file is or nothing is.
     void saveToFile(const QString &path) const;
     static MemoryPropertyStore loadFromFile(const QString &path);
 
 private:
-    qsizetype indexOf(const QString &key) const;
-
     QList<QPair<QString, Variant>> m_entries;
+    // Position in m_entries by case-folded key, so a lookup costs the same
+    // in a bag of any size.
+    QHash<QString, qsizetype> m_index;
 };
 
 } // namespace platform

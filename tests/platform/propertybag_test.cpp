@@ -41,6 +41,9 @@ TEST(PropertyBag, WritingAKeyInAnotherCaseReplacesIt)
     ASSERT_EQ(store.size(), 1);
     EXPECT_EQ(store.entries().front().first, QString("Max"));
     EXPECT_EQ(store.read("max"), Variant(std::int32_t(2)));
+    store.write(QString::fromUtf8("\u00c4rger"), true);
+    EXPECT_EQ(store.read(QString::fromUtf8("\u00e4RGER")), Variant(true)) << "beyond ASCII too";
+    EXPECT_EQ(store.size(), 2);
 }
 
 TEST(PropertyBag, SurvivesAJsonFile)

@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testsupport::HttpResponse;
 using testsupport::HttpTestServer;
@@ -178,4 +180,16 @@ TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
                                       "create web qvWebUpdate.ctlWebUpdate\nfail-status web 0\n");
     EXPECT_EQ(noError.exitCode, 2);
     EXPECT_TRUE(noError.errors.contains(QStringLiteral("line 2"))) << qPrintable(noError.errors);
+}
+
+TEST_F(CtlhostScript, SavingOverAFifoFailsAndLeavesIt)
+{
+    const QString fifo = dir.filePath(QStringLiteral("settings.fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const Result result = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                     "create web qvWebUpdate.ctlWebUpdate\nsave web \"" + QFile::encodeName(fifo) + "\"\n");
+    EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
+    EXPECT_EQ(result.lines, QStringList{"error web save 75 \"Not a regular file: " + fifo + "\""});
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo::exists(fifo));
 }
