@@ -1,6 +1,7 @@
 #include "platform/com/registry.h"
 
 #include "platform/com/toolboxbitmap.h"
+#include "platform/files.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>
@@ -22,6 +23,8 @@ const QString kClasses = QStringLiteral("classes");
 const QString kProgIds = QStringLiteral("progIds");
 const QString kTypeLibraries = QStringLiteral("typeLibraries");
 const QString kInterfaces = QStringLiteral("interfaces");
+// How long a change waits for other writers before it gives up.
+constexpr int kLockWaitMs = 30000;
 
 platform::RuntimeError registryError(const QString &what)
 {
@@ -30,6 +33,8 @@ platform::RuntimeError registryError(const QString &what)
 
 QJsonObject readFile()
 {
+    // Something other than a file there is not ours to read or replace.
+    platform::files::requireRegularFileOrNothing(Registry::filePath());
     QFile file(Registry::filePath());
     if (!file.exists())
         return {};
@@ -68,23 +73,22 @@ void writeFile(const QJsonObject &registry)
 }
 
 // Runs change on the registry's contents with other writers locked out.
+// The folder stays even when the registry goes: it holds the lock file that
+// other writers may be waiting on.
 void modify(const std::function<void(QJsonObject &)> &change)
 {
     const QString path = Registry::filePath();
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         throw registryError(QStringLiteral("Cannot create the folder of the class registry"));
-    {
-        QLockFile lock(path + QStringLiteral(".lock"));
-        if (!lock.tryLock(10000))
-            throw registryError(QStringLiteral("The class registry is locked"));
-        QJsonObject registry = readFile();
-        change(registry);
-        writeFile(registry);
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        throw registryError(lock.error() == QLockFile::LockFailedError
+                                ? QStringLiteral("The class registry is locked")
+                                : QStringLiteral("Cannot create the lock file of the class registry"));
     }
-    // An unregistration that empties the registry leaves no trace behind.
-    if (!QFile::exists(path))
-        QDir().rmdir(folder);
+    QJsonObject registry = readFile();
+    change(registry);
+    writeFile(registry);
 }
 
 QJsonObject section(const QJsonObject &registry, const QString &name)

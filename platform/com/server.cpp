@@ -29,7 +29,7 @@ HRESULT unregisterServer(const TypeLibraryInfo &lib)
         Registry::unregisterLibrary(lib);
     } catch (const platform::RuntimeError &e) {
         qWarning("%s", qPrintable(e.description()));
-        return SELFREG_E_CLASS;
+        return REGDB_E_WRITEREGDB;
     }
     return S_OK;
 }

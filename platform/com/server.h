@@ -18,9 +18,9 @@ struct ClassEntry {
 
 // Registers everything the table describes, served by the library file
 // that contains addressInLibrary. SELFREG_E_CLASS when the registry can't
-// be written.
+// be written. Both calls give the cause of a failure as a warning.
 HRESULT registerServer(const TypeLibraryInfo &lib, const void *addressInLibrary);
-// Removes what registerServer wrote. SELFREG_E_CLASS on failure.
+// Removes what registerServer wrote. REGDB_E_WRITEREGDB on failure.
 HRESULT unregisterServer(const TypeLibraryInfo &lib);
 // The class factory of one class; CLASS_E_CLASSNOTAVAILABLE for a class
 // the library doesn't serve.

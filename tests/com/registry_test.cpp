@@ -10,10 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform::com;
 
@@ -118,7 +120,7 @@ TEST_F(RegistryTest, registrationRecordsTheClassAndUnregistrationRestoresTheFile
 
     Registry::unregisterLibrary(otherLibrary);
     EXPECT_FALSE(QFile::exists(Registry::filePath()));
-    EXPECT_FALSE(QDir(home.path() + QStringLiteral("/tarnwick")).exists()) << "nothing left behind";
+    EXPECT_TRUE(QDir(home.path() + QStringLiteral("/tarnwick")).isEmpty()) << "nothing left behind";
 }
 
 TEST_F(RegistryTest, aDamagedRegistryIsNeverOverwritten)
@@ -135,6 +137,14 @@ TEST_F(RegistryTest, aDamagedRegistryIsNeverOverwritten)
     EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_READREGDB);
     EXPECT_EQ(server::registerServer(sampleLibrary, reinterpret_cast<const void *>(&createCounted)),
               SELFREG_E_CLASS);
+    EXPECT_EQ(server::unregisterServer(sampleLibrary), REGDB_E_WRITEREGDB);
+
+    // Nor is anything that isn't a file.
+    QFile::remove(Registry::filePath());
+    ASSERT_EQ(mkfifo(QFile::encodeName(Registry::filePath()).constData(), 0600), 0);
+    EXPECT_THROW(Registry::registerLibrary(sampleLibrary, QStringLiteral("/x.so")), platform::RuntimeError);
+    EXPECT_THROW(Registry::unregisterLibrary(sampleLibrary), platform::RuntimeError);
+    EXPECT_TRUE(QFileInfo(Registry::filePath()).exists() && !QFileInfo(Registry::filePath()).isFile());
 }
 
 TEST_F(RegistryTest, creationFailsCleanlyAtEachStep)

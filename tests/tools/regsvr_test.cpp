@@ -3,6 +3,7 @@
 
 #include "platform/com/library.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -94,6 +95,39 @@ TEST_F(Regsvr, aRegistryThatCannotBeWrittenFailsTheRegistration)
     EXPECT_EQ(run.status, 5);
     EXPECT_TRUE(run.err.contains(QStringLiteral("DllRegisterServer"))) << qPrintable(run.err);
     EXPECT_TRUE(run.err.contains(QStringLiteral("0x80040201"))) << qPrintable(run.err);
+}
+
+TEST_F(Regsvr, registrationsAndUnregistrationsAtOnceAllSucceed)
+{
+    QList<QProcess *> runs;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    for (int i = 0; i < 12; ++i) {
+        auto *process = new QProcess;
+        process->setProcessEnvironment(env);
+        process->start(kRegsvr, i % 2 ? QStringList{QStringLiteral("-u"), kUpdateLibrary} : QStringList{kUpdateLibrary});
+        runs << process;
+    }
+    for (QProcess *process : runs) {
+        EXPECT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        delete process;
+    }
+}
+
+TEST_F(Regsvr, aFailedUnregistrationNamesItsCause)
+{
+    QDir().mkpath(home.filePath(QStringLiteral("tarnwick")));
+    QFile file(registryFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{ not json");
+    file.close();
+    const Outcome run = regsvr({QStringLiteral("-u"), kUpdateLibrary}, home.path());
+    EXPECT_EQ(run.status, 5);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("The class registry is damaged: ") + registryFile()))
+        << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Could not write the class registry"))) << qPrintable(run.err);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("register the classes"))) << qPrintable(run.err);
 }
 
 TEST_F(Regsvr, wrongArgumentsShowTheUsage)
