@@ -284,3 +284,20 @@ TEST(TransferFigures, RoundingHalvesToEvenAndClampingTo32Bits)
 }
 
 } // namespace
+
+TEST_F(DownloadTest, DataInManyPiecesWritesNoLogLineForEachPiece)
+{
+    HttpResponse pieces = sameVersionFile(20000);
+    pieces.chunkBytes = 1000;
+    pieces.intervalMs = 5;
+    server.serve("/version.txt", pieces);
+    int furtherData = 0;
+    QObject::connect(read(), &platform::AsyncRead::progress, [&](const platform::AsyncProperty &progress) {
+        furtherData += progress.StatusCode == platform::AsyncStatusCodeDownloadingData;
+    });
+    runVersionDownload("/version.txt");
+    EXPECT_GT(furtherData, 1);
+    const QStringList lines = log();
+    EXPECT_TRUE(lines.contains("vbAsyncStatusCodeEndDownloadData - " + server.url("/version.txt")));
+    EXPECT_EQ(lines.filter("vbAsyncStatusCodeDownloadingData").size(), 0);
+}

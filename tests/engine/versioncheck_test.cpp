@@ -106,6 +106,25 @@ TEST_F(VersionCheckTest, AVersionFileThatCannotBeFetchedEndsTheRun)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
+TEST_F(VersionCheckTest, TheVersionIsCheckedOnlyWithBothTheAddressAndTheInstalledVersion)
+{
+    server.serve("/version.txt", HttpResponse::ok("9.0\r\n", "text/plain"));
+    server.serve("/local/tarnwick.exe", HttpResponse::ok("new product"));
+    QDir().mkpath(dir.filePath("app"));
+    control.setDownloadFile(server.url("/local/tarnwick.exe"));
+    control.setDownloadLocation(dir.filePath("app/"));
+    for (const auto &[versionFile, current] : {std::pair{server.url("/version.txt"), QString()},
+                                               std::pair{QString(), QStringLiteral("1.0")}}) {
+        control.setDownloadVersionFile(versionFile);
+        control.setCurrentVersion(current);
+        raised.clear();
+        control.RunUpdate();
+        EXPECT_EQ(raised, QStringList{"Download Complete"}) << qPrintable(versionFile);
+    }
+    EXPECT_EQ(server.hits("/version.txt"), 0);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 2);
+}
+
 TEST(CompareVersions, DigitRunsCompareAsNumbersAndTheRestByCharacterCode)
 {
     EXPECT_GT(compareVersions("1.10", "1.9"), 0);

@@ -139,6 +139,7 @@ void ctlWebUpdate::WriteLog(const QString &text, bool startNewLog)
     if (log.isEmpty())
         return;
     // Each step on its own: a log that can't be written never stops a run.
+    // Only a regular file is removed; a device or a FIFO is written to.
     if (startNewLog) {
         try {
             if (platform::files::exists(log))
@@ -383,6 +384,12 @@ QString ctlWebUpdate::MoveDownloadedFile()
         WriteLog(QStringLiteral("File moved to ") + destination, false);
         return destination;
     } catch (const RuntimeError &e) {
+        // What could not be placed is of no further use: the cache keeps no
+        // copy of it.
+        try {
+            platform::files::remove(m_DownloadedFileName);
+        } catch (const RuntimeError &) {
+        }
         const QString fromTo = QStringLiteral("Error moving file from ") + m_DownloadedFileName + QStringLiteral(" to ")
             + DownloadLocation();
         ReportStatus(fromTo + QStringLiteral(" - ") + e.description());
