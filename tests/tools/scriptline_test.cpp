@@ -1,6 +1,7 @@
 #include "tools/ctlhost/scriptline.h"
 
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <stdexcept>
 
 using platform::Variant;
@@ -30,10 +31,16 @@ TEST(CtlhostScript, ReadsEveryKindOfValue)
 
 TEST(CtlhostScript, DispidsInHexOrDecimalPrintAsHex)
 {
-    EXPECT_EQ(parseDispid("0x68030005"), 0x68030005);
-    EXPECT_EQ(parseDispid("1745027077"), 0x68030005);
-    EXPECT_EQ(parseDispid("-709"), -709);
-    EXPECT_THROW(parseDispid("0xZZ"), std::invalid_argument);
+    const QList<QPair<const char *, int>> valid = {
+        {"0x68030005", 0x68030005}, {"1745027077", 0x68030005}, {"-709", -709},
+        {"0x80000000", INT32_MIN},  {"-2147483648", INT32_MIN}, {"2147483647", INT32_MAX},
+        {"0xFFFFFFFF", -1},         {"-0x1", -1},               {"0", 0},
+    };
+    for (const auto &[word, dispid] : valid)
+        EXPECT_EQ(parseDispid(word), dispid) << word;
+    for (const char *word : {"0xZZ", "2147483648", "-2147483649", "0x100000000", "4294967295", "-0x80000001",
+                             "99999999999999999999", "--1", "", "-"})
+        EXPECT_THROW(parseDispid(word), std::invalid_argument) << word;
     EXPECT_EQ(formatDispid(0x6803000F), QString("0x6803000F"));
     EXPECT_EQ(formatDispid(1), QString("0x00000001"));
 }

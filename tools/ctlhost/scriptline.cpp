@@ -1,5 +1,7 @@
 #include "tools/ctlhost/scriptline.h"
 
+#include <bit>
+#include <cstdint>
 #include <stdexcept>
 
 namespace {
@@ -97,14 +99,18 @@ platform::Variant parseScriptValue(const QString &word)
 
 int parseDispid(const QString &word)
 {
-    bool ok = false;
+    // Unsigned 32-bit arithmetic throughout: -2147483648 has no positive twin.
     const bool negative = word.startsWith(QLatin1Char('-'));
-    const QString digits = negative ? word.mid(1) : word;
-    const qlonglong v = digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? digits.mid(2).toLongLong(&ok, 16)
-                                                                                     : digits.toLongLong(&ok, 10);
-    if (!ok || v > 0xFFFFFFFFLL)
+    const QStringView digits = QStringView(word).mid(negative ? 1 : 0);
+    const bool hex = digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    bool ok = false;
+    const qulonglong magnitude = hex ? digits.mid(2).toULongLong(&ok, 16) : digits.toULongLong(&ok, 10);
+    // Hexadecimal is the DISPID's bit pattern; a decimal is a signed Long.
+    const qulonglong limit = negative ? 0x80000000ULL : hex ? 0xFFFFFFFFULL : 0x7FFFFFFFULL;
+    if (!ok || magnitude > limit)
         bad(QStringLiteral("not a DISPID: ") + word);
-    return negative ? -int(v) : int(std::uint32_t(v));
+    const std::uint32_t bits = std::uint32_t(magnitude);
+    return std::bit_cast<std::int32_t>(negative ? 0u - bits : bits);
 }
 
 QString quoted(const QString &text)

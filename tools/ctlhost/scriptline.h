@@ -15,7 +15,9 @@ QStringList splitScriptLine(const QString &line);
 // function with their quotes. Raises std::invalid_argument.
 platform::Variant parseScriptValue(const QString &word);
 
-// A DISPID in hexadecimal (0x68030005) or decimal, negative allowed.
+// A DISPID in hexadecimal (0x68030005, its 32-bit pattern) or decimal
+// (a signed 32-bit number), either with a leading minus. Raises
+// std::invalid_argument for anything that doesn't fit in 32 bits.
 int parseDispid(const QString &word);
 
 // A text in double quotes with the escapes splitScriptLine undoes.
