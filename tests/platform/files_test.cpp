@@ -179,35 +179,35 @@ TEST(Files, AFailedReplaceLeavesTheOldFileInPlace)
     EXPECT_TRUE(stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
-TEST(Files, ReplaceWorksAcrossFileSystems)
-{
-    if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable())
-        GTEST_SKIP() << "no second file system to move from";
-    QTemporaryDir other(QStringLiteral("/dev/shm/tarnwick-test-XXXXXX"));
+// A download on another file system than the product's folder.
+class CrossFileSystem : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable())
+            GTEST_SKIP() << "no second file system to move from";
+        ASSERT_TRUE(other.isValid());
+        writeBytes(from, QByteArray(200000, 'n'));
+        writeBytes(to, old);
+    }
+
+    QTemporaryDir other{QStringLiteral("/dev/shm/tarnwick-test-XXXXXX")};
     QTemporaryDir dir;
-    ASSERT_TRUE(other.isValid());
     const QString from = other.filePath("download.tmp");
-    writeBytes(from, QByteArray(200000, 'z'));
-    writeBytes(dir.filePath("tarnwick.exe"), "old");
-    files::replace(from, dir.filePath("tarnwick.exe"));
-    EXPECT_EQ(readBytes(dir.filePath("tarnwick.exe")), QByteArray(200000, 'z'));
+    const QString to = dir.filePath("tarnwick.exe");
+    const QByteArray old = QByteArray(50000, 'o');
+};
+
+TEST_F(CrossFileSystem, ReplaceCopiesBesideTheDestinationThenRenames)
+{
+    files::replace(from, to);
+    EXPECT_EQ(readBytes(to), QByteArray(200000, 'n'));
     EXPECT_FALSE(QFileInfo::exists(from));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file left behind";
 }
 
-TEST(Files, ACopyThatFailsAcrossFileSystemsLeavesTheOldFileWhole)
+TEST_F(CrossFileSystem, ACopyThatFailsLeavesTheOldFileWhole)
 {
-    if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable())
-        GTEST_SKIP() << "no second file system to move from";
-    QTemporaryDir other(QStringLiteral("/dev/shm/tarnwick-test-XXXXXX"));
-    QTemporaryDir dir;
-    ASSERT_TRUE(other.isValid());
-    const QString from = other.filePath("download.tmp");
-    const QString to = dir.filePath("tarnwick.exe");
-    writeBytes(from, QByteArray(200000, 'n'));
-    const QByteArray old(50000, 'o');
-    writeBytes(to, old);
-
     // A child whose files may not grow past 64 KiB: the copy beside the old
     // file fails part way (EFBIG), as it would on a full disk.
     const pid_t child = fork();
