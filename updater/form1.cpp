@@ -5,6 +5,9 @@
 #include "platform/messagebox.h"
 #include "platform/process.h"
 #include "platform/runtimeerror.h"
+#include "platform/twips.h"
+// Header-only: the updater drives the control by DISPID without linking its library.
+#include "update/library/dispids.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -13,15 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-namespace {
-
-// The update control's members the updater drives, by DISPID.
-constexpr platform::com::DISPID kDownloadFile = 0x68030005;
-constexpr platform::com::DISPID kDownloadLocation = 0x68030006;
-constexpr platform::com::DISPID kRunUpdate = 0x60030007;
-constexpr platform::com::DISPID kCancelDownload = 0x60030014;
-
-} // namespace
+namespace WebUpdate = qvWebUpdate::ctlWebUpdateId;
 
 Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWidget *parent)
     : QWidget(parent), m_downloadUrl(downloadUrl), m_picture(description.picture)
@@ -34,7 +29,7 @@ Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWi
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     setPalette(face);
     setAutoFillBackground(true);
-    setFixedSize(twipsToPixels(description.clientTwips.width()), twipsToPixels(description.clientTwips.height()));
+    setFixedSize(platform::twipsToPixels(description.clientTwips));
     // Bottom of the stacking order first, so each later sibling lies above.
     for (auto it = description.controls.crbegin(); it != description.controls.crend(); ++it)
         createControl(*it);
@@ -60,7 +55,7 @@ void Form1::requireSignature(FormDescription &description, const QString &public
 void Form1::place(const ControlDescription &control, QWidget *widget)
 {
     widget->setObjectName(control.name);
-    widget->setGeometry(twipsToPixels(control.twips));
+    widget->setGeometry(platform::twipsToPixels(control.twips));
     widget->show();
     widget->raise();
     m_tabOrder.insert(control.tabIndex, widget);
@@ -118,7 +113,7 @@ void Form1::closeEvent(QCloseEvent *event)
     // program ends at once, before the run could move a finished download
     // over the old product.
     if (m_updating)
-        platform::com::callMethod(m_ctlWebUpdate.dispatch(), kCancelDownload);
+        platform::com::callMethod(m_ctlWebUpdate.dispatch(), WebUpdate::CancelDownload);
     event->accept();
     if (!m_ended) {
         m_ended = true;
@@ -145,10 +140,10 @@ void Form1::Timer1_Timer()
 {
     Timer1.stop();
     platform::com::IDispatch *control = m_ctlWebUpdate.dispatch();
-    platform::com::putProperty(control, kDownloadFile, m_downloadUrl);
-    platform::com::putProperty(control, kDownloadLocation, platform::process::applicationFolder() + QDir::separator());
+    platform::com::putProperty(control, WebUpdate::DownloadFile, m_downloadUrl);
+    platform::com::putProperty(control, WebUpdate::DownloadLocation, platform::process::applicationFolder() + QDir::separator());
     m_updating = true;
-    platform::com::callMethod(control, kRunUpdate);
+    platform::com::callMethod(control, WebUpdate::RunUpdate);
     m_updating = false;
     if (!m_ended)
         startProductAndEnd();

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -80,15 +79,4 @@ const ControlDescription *FormDescription::control(const QString &name) const
 ControlDescription *FormDescription::control(const QString &name)
 {
     return const_cast<ControlDescription *>(std::as_const(*this).control(name));
-}
-
-int twipsToPixels(int twips)
-{
-    return int(std::nearbyint(twips / 15.0));
-}
-
-QRect twipsToPixels(const QRect &twips)
-{
-    return QRect(twipsToPixels(twips.left()), twipsToPixels(twips.top()), twipsToPixels(twips.width()),
-                 twipsToPixels(twips.height()));
 }

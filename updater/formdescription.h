@@ -45,7 +45,3 @@ struct FormDescription {
     ControlDescription *control(const QString &name);
 };
 
-// Twips to pixels at 15 twips a pixel, halves to even.
-int twipsToPixels(int twips);
-QRect twipsToPixels(const QRect &twips);
-

@@ -2,6 +2,7 @@
 #include "formdescription.h"
 
 #include "platform/runtimeerror.h"
+#include "platform/twips.h"
 
 #include <QFile>
 #include <QRegion>
@@ -18,11 +19,13 @@ FormDescription storedForm()
 
 } // namespace
 
+using platform::twipsToPixels;
+
 TEST(UpdaterWindow, TheStoredWindowIsLaidOutInPixelsAt15TwipsEach)
 {
     const FormDescription form = storedForm();
     EXPECT_EQ(form.caption, QString("Tarnwick - Checking for updates"));
-    EXPECT_EQ(QSize(twipsToPixels(form.clientTwips.width()), twipsToPixels(form.clientTwips.height())), QSize(447, 241));
+    EXPECT_EQ(twipsToPixels(form.clientTwips), QSize(447, 241));
     QStringList stacking;
     for (const ControlDescription &c : form.controls)
         stacking << c.name;

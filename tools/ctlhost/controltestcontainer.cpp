@@ -6,11 +6,9 @@
 #include "platform/com/bstr.h"
 #include "platform/eventpump.h"
 #include "platform/memorypropertystore.h"
+#include "update/library/dispids.h"
 
 namespace {
-
-// The update control's only event.
-constexpr platform::com::DISPID kStatusChange = 1;
 
 void expectWords(const QStringList &words, qsizetype min, qsizetype max)
 {
@@ -165,7 +163,7 @@ void ControlTestContainer::create(const QStringList &words)
 void ControlTestContainer::onEvent(const QString &name, platform::com::DISPID dispid, platform::com::DISPPARAMS &params)
 {
     using namespace platform::com;
-    if (dispid != kStatusChange || params.cArgs < 1)
+    if (dispid != qvWebUpdate::ctlWebUpdateId::StatusChange || params.cArgs < 1)
         return;
     VARIANTARG &message = params.rgvarg[0];
     if (message.vt != (VT_BYREF | VT_BSTR) || !message.pbstrVal)

@@ -2,18 +2,13 @@
 
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
+#include "platform/twips.h"
+#include "update/progressbar/progressbarkeys.h"
 #include "update/progressbar/qvprogressbar.h"
 
 #include <QLabel>
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
-}
 
 void setTextColour(QLabel *label, const QColor &colour)
 {
@@ -38,22 +33,23 @@ QFont labelFont()
 platform::MemoryPropertyStore barSettings()
 {
     using platform::Variant;
+    namespace keys = progressbar::keys;
     platform::MemoryPropertyStore store;
     platform::PropertyBag bag(store);
-    bag.WriteProperty(QStringLiteral("BackColour"), Variant(std::int32_t(0x00FFFFFF)));
-    bag.WriteProperty(QStringLiteral("FontColour"), Variant(std::int32_t(0x00FFFFFF)));
-    bag.WriteProperty(QStringLiteral("BarColour"), Variant(std::int32_t(0x00FFFF80)));
-    bag.WriteProperty(QStringLiteral("Horizontal"), Variant(true));
-    bag.WriteProperty(QStringLiteral("ReverseGradient"), Variant(false));
-    bag.WriteProperty(QStringLiteral("Max"), Variant(std::int32_t(100)));
-    bag.WriteProperty(QStringLiteral("Min"), Variant(std::int32_t(0)));
-    bag.WriteProperty(QStringLiteral("GapWidth"), Variant(std::int16_t(0)));
-    bag.WriteProperty(QStringLiteral("LineWidth"), Variant(std::int16_t(1)));
-    bag.WriteProperty(QStringLiteral("Caption"), Variant(std::int32_t(1)));
-    bag.WriteProperty(QStringLiteral("BorderStyle"), Variant(std::int32_t(0)));
-    bag.WriteProperty(QStringLiteral("Margin"), Variant(std::int16_t(0)));
-    bag.WriteProperty(QStringLiteral("Gradient"), Variant(std::int32_t(3)));
-    bag.WriteProperty(QStringLiteral("Alignment"), Variant(std::int32_t(2)));
+    bag.WriteProperty(keys::BackColour, Variant(std::int32_t(0x00FFFFFF)));
+    bag.WriteProperty(keys::FontColour, Variant(std::int32_t(0x00FFFFFF)));
+    bag.WriteProperty(keys::BarColour, Variant(std::int32_t(0x00FFFF80)));
+    bag.WriteProperty(keys::Horizontal, Variant(true));
+    bag.WriteProperty(keys::ReverseGradient, Variant(false));
+    bag.WriteProperty(keys::Max, Variant(std::int32_t(100)));
+    bag.WriteProperty(keys::Min, Variant(std::int32_t(0)));
+    bag.WriteProperty(keys::GapWidth, Variant(std::int16_t(0)));
+    bag.WriteProperty(keys::LineWidth, Variant(std::int16_t(1)));
+    bag.WriteProperty(keys::Caption, Variant(std::int32_t(CaptionPercent)));
+    bag.WriteProperty(keys::BorderStyle, Variant(std::int32_t(BorderStyle::None)));
+    bag.WriteProperty(keys::Margin, Variant(std::int16_t(0)));
+    bag.WriteProperty(keys::Gradient, Variant(std::int32_t(GradientBlue)));
+    bag.WriteProperty(keys::Alignment, Variant(std::int32_t(Center)));
     return store;
 }
 
@@ -87,12 +83,12 @@ DownloadPanel::DownloadPanel(QWidget *parent)
     m_bar->setObjectName(QStringLiteral("qvProgressBar"));
     platform::MemoryPropertyStore settings = barSettings();
     m_bar->ReadProperties(platform::PropertyBag(settings));
-    m_bar->setGeometry(fromTwips(360, 480, 3375, 375));
+    m_bar->setGeometry(platform::twipsToPixels(QRect(360, 480, 3375, 375)));
 }
 
 QSize DownloadPanel::designedSize()
 {
-    return fromTwips(0, 0, 4155, 1020).size();
+    return platform::twipsToPixels(QSize(4155, 1020));
 }
 
 QLabel *DownloadPanel::addLabel(const char *name, const QString &text, int left, int top, int width, int height)
@@ -100,7 +96,7 @@ QLabel *DownloadPanel::addLabel(const char *name, const QString &text, int left,
     auto *label = new QLabel(text, this);
     label->setObjectName(QLatin1String(name));
     label->setFont(labelFont());
-    label->setGeometry(fromTwips(left, top, width, height));
+    label->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

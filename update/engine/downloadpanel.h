@@ -28,6 +28,7 @@ public:
     QSize sizeHint() const override { return designedSize(); }
 
 private:
+    // A label in the design font at its designed box, given in twips.
     QLabel *addLabel(const char *name, const QString &text, int left, int top, int width, int height);
 
     QLabel *m_lblBytes;

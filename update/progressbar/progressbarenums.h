@@ -29,3 +29,11 @@ enum class BorderStyle : std::int32_t {
     None = 0,
     FixedSingle = 1,
 };
+
+// The caption's alignment: the control runtime's enumeration, which the
+// Alignment property takes.
+enum AlignmentConstants : std::int32_t {
+    LeftJustify = 0,
+    RightJustify = 1,
+    Center = 2,
+};

@@ -143,9 +143,9 @@ std::optional<QString> captionText(CaptionType type, std::int32_t value, std::in
 Qt::Alignment captionAlignment(std::int32_t alignment)
 {
     switch (platform::checkedInt16(alignment)) {
-    case 0: return Qt::AlignLeft | Qt::AlignVCenter;
-    case 1: return Qt::AlignRight | Qt::AlignVCenter;
-    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case LeftJustify: return Qt::AlignLeft | Qt::AlignVCenter;
+    case RightJustify: return Qt::AlignRight | Qt::AlignVCenter;
+    case Center: return Qt::AlignHCenter | Qt::AlignVCenter;
     default: throw platform::RuntimeError(platform::ErrInvalidPropertyValue);
     }
 }

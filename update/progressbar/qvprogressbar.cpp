@@ -1,6 +1,7 @@
 #include "update/progressbar/qvprogressbar.h"
 
 #include "update/progressbar/captionlabel.h"
+#include "update/progressbar/progressbarkeys.h"
 
 #include "platform/eventpump.h"
 #include "platform/propertybag.h"
@@ -168,40 +169,42 @@ void qvProgressBar::setCaption(const QString &text)
 void qvProgressBar::ReadProperties(const platform::PropertyBag &bag)
 {
     using platform::Variant;
-    m_BackColour = OleColour(bag.ReadProperty(QStringLiteral("BackColour"), Variant(0)).toInt32());
-    m_FontColour = OleColour(bag.ReadProperty(QStringLiteral("FontColour"), Variant(0xFFFFFF)).toInt32());
-    m_BarColour = OleColour(bag.ReadProperty(QStringLiteral("BarColour"), Variant(0xFFFF00)).toInt32());
-    m_Horizontal = bag.ReadProperty(QStringLiteral("Horizontal"), Variant(true)).toBool();
-    m_ReverseGradient = bag.ReadProperty(QStringLiteral("ReverseGradient"), Variant(false)).toBool();
-    m_Max = bag.ReadProperty(QStringLiteral("Max"), Variant(100)).toInt32();
-    m_Min = bag.ReadProperty(QStringLiteral("Min"), Variant(0)).toInt32();
-    m_GapWidth = bag.ReadProperty(QStringLiteral("GapWidth"), Variant(std::int16_t(2))).toInt16();
-    m_DotWidth = bag.ReadProperty(QStringLiteral("LineWidth"), Variant(std::int16_t(3))).toInt16();
-    m_CaptionType = ::CaptionType(bag.ReadProperty(QStringLiteral("Caption"), Variant(1)).toInt32());
-    m_BorderStyle = ::BorderStyle(bag.ReadProperty(QStringLiteral("BorderStyle"), Variant(1)).toInt32());
-    m_MarginSize = bag.ReadProperty(QStringLiteral("Margin"), Variant(std::int16_t(5))).toInt16();
-    m_GradientColour = ::GradientColour(bag.ReadProperty(QStringLiteral("Gradient"), Variant(0)).toInt32());
-    m_Alignment = bag.ReadProperty(QStringLiteral("Alignment"), Variant(2)).toInt32();
+    m_BackColour = OleColour(bag.ReadProperty(keys::BackColour, Variant(0)).toInt32());
+    m_FontColour = OleColour(bag.ReadProperty(keys::FontColour, Variant(0xFFFFFF)).toInt32());
+    m_BarColour = OleColour(bag.ReadProperty(keys::BarColour, Variant(0xFFFF00)).toInt32());
+    m_Horizontal = bag.ReadProperty(keys::Horizontal, Variant(true)).toBool();
+    m_ReverseGradient = bag.ReadProperty(keys::ReverseGradient, Variant(false)).toBool();
+    m_Max = bag.ReadProperty(keys::Max, Variant(100)).toInt32();
+    m_Min = bag.ReadProperty(keys::Min, Variant(0)).toInt32();
+    m_GapWidth = bag.ReadProperty(keys::GapWidth, Variant(std::int16_t(2))).toInt16();
+    m_DotWidth = bag.ReadProperty(keys::LineWidth, Variant(std::int16_t(3))).toInt16();
+    m_CaptionType = ::CaptionType(bag.ReadProperty(keys::Caption, Variant(std::int32_t(CaptionPercent))).toInt32());
+    m_BorderStyle =
+        ::BorderStyle(bag.ReadProperty(keys::BorderStyle, Variant(std::int32_t(BorderStyle::FixedSingle))).toInt32());
+    m_MarginSize = bag.ReadProperty(keys::Margin, Variant(std::int16_t(5))).toInt16();
+    m_GradientColour =
+        ::GradientColour(bag.ReadProperty(keys::Gradient, Variant(std::int32_t(GradientNone))).toInt32());
+    m_Alignment = bag.ReadProperty(keys::Alignment, Variant(std::int32_t(Center))).toInt32();
     DrawBar(true);
 }
 
 void qvProgressBar::WriteProperties(platform::PropertyBag &bag) const
 {
     using platform::Variant;
-    bag.WriteProperty(QStringLiteral("BackColour"), Variant(std::int32_t(m_BackColour)));
-    bag.WriteProperty(QStringLiteral("FontColour"), Variant(std::int32_t(m_FontColour)));
-    bag.WriteProperty(QStringLiteral("BarColour"), Variant(std::int32_t(m_BarColour)));
-    bag.WriteProperty(QStringLiteral("Horizontal"), Variant(m_Horizontal));
-    bag.WriteProperty(QStringLiteral("ReverseGradient"), Variant(m_ReverseGradient));
-    bag.WriteProperty(QStringLiteral("Max"), Variant(m_Max));
-    bag.WriteProperty(QStringLiteral("Min"), Variant(m_Min));
-    bag.WriteProperty(QStringLiteral("GapWidth"), Variant(m_GapWidth));
-    bag.WriteProperty(QStringLiteral("LineWidth"), Variant(m_DotWidth));
-    bag.WriteProperty(QStringLiteral("Caption"), Variant(std::int32_t(m_CaptionType)));
-    bag.WriteProperty(QStringLiteral("BorderStyle"), Variant(std::int32_t(m_BorderStyle)));
-    bag.WriteProperty(QStringLiteral("Margin"), Variant(m_MarginSize));
-    bag.WriteProperty(QStringLiteral("Gradient"), Variant(std::int32_t(m_GradientColour)));
-    bag.WriteProperty(QStringLiteral("Alignment"), Variant(m_Alignment));
+    bag.WriteProperty(keys::BackColour, Variant(std::int32_t(m_BackColour)));
+    bag.WriteProperty(keys::FontColour, Variant(std::int32_t(m_FontColour)));
+    bag.WriteProperty(keys::BarColour, Variant(std::int32_t(m_BarColour)));
+    bag.WriteProperty(keys::Horizontal, Variant(m_Horizontal));
+    bag.WriteProperty(keys::ReverseGradient, Variant(m_ReverseGradient));
+    bag.WriteProperty(keys::Max, Variant(m_Max));
+    bag.WriteProperty(keys::Min, Variant(m_Min));
+    bag.WriteProperty(keys::GapWidth, Variant(m_GapWidth));
+    bag.WriteProperty(keys::LineWidth, Variant(m_DotWidth));
+    bag.WriteProperty(keys::Caption, Variant(std::int32_t(m_CaptionType)));
+    bag.WriteProperty(keys::BorderStyle, Variant(std::int32_t(m_BorderStyle)));
+    bag.WriteProperty(keys::Margin, Variant(m_MarginSize));
+    bag.WriteProperty(keys::Gradient, Variant(std::int32_t(m_GradientColour)));
+    bag.WriteProperty(keys::Alignment, Variant(m_Alignment));
 }
 
 void qvProgressBar::setAmbientUserMode(bool userMode)

@@ -126,7 +126,7 @@ private:
     ::BorderStyle m_BorderStyle = BorderStyle::FixedSingle;
     std::int16_t m_MarginSize = 2;
     ::GradientColour m_GradientColour = GradientNone;
-    std::int32_t m_Alignment = 2;
+    std::int32_t m_Alignment = Center;
     bool m_ReverseGradient = false;
 
     std::int32_t m_dotsDrawn = 0;
