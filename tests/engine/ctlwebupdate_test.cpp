@@ -4,7 +4,7 @@
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
-#include "platform/scriptedmessagebox.h"
+#include "tests/support/scriptedmessagebox.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +47,7 @@ protected:
     }
 
     FixedClock clock;
-    platform::ScriptedMessageBoxService boxes;
+    testsupport::ScriptedMessageBoxService boxes;
     QTemporaryDir dir;
     QString log = dir.filePath("update.log");
     ctlWebUpdate control;

@@ -5,8 +5,8 @@
 
 #include "platform/asyncread.h"
 #include "platform/clock.h"
-#include "platform/scriptedmessagebox.h"
 #include "tests/support/httptestserver.h"
+#include "tests/support/scriptedmessagebox.h"
 #include "tests/support/waitfor.h"
 
 #include <QDir>
@@ -98,7 +98,7 @@ protected:
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(server.port()); }
 
     SteppingClock clock;
-    platform::ScriptedMessageBoxService boxes;
+    testsupport::ScriptedMessageBoxService boxes;
     testsupport::HttpTestServer server;
     QTemporaryDir dir;
     ctlWebUpdate control;

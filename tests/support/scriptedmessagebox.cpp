@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
-namespace platform {
+namespace testsupport {
+
+using namespace platform;
 
 ScriptedMessageBoxService::ScriptedMessageBoxService()
 {
@@ -32,4 +34,4 @@ MsgAnswer ScriptedMessageBoxService::show(QWidget *, const QString &caption, con
     return answer;
 }
 
-} // namespace platform
+} // namespace testsupport
