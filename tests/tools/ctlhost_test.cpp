@@ -2,6 +2,7 @@
 // container, the registered library, a real server on loopback.
 
 #include "tests/support/httptestserver.h"
+#include "tests/support/programenvironment.h"
 #include "tests/support/waitfor.h"
 
 #include <QDir>
@@ -29,8 +30,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("app")));
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("xdg")));
+        env = testsupport::programEnvironment(dir.filePath(QStringLiteral("xdg")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         ASSERT_EQ(runProgram(QStringLiteral(REGSVR_PATH), {QStringLiteral(UPDATE_LIBRARY_PATH)}).exitCode, 0);
     }

@@ -2,6 +2,7 @@
 // in the class registry.
 
 #include "platform/com/library.h"
+#include "tests/support/programenvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,9 +26,7 @@ struct Outcome {
 Outcome regsvr(const QStringList &args, const QString &dataHome)
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(testsupport::programEnvironment(dataHome));
     process.start(kRegsvr, args);
     if (!process.waitForFinished(30000))
         return {-1, {}, QStringLiteral("regsvr did not finish")};
@@ -100,8 +99,7 @@ TEST_F(Regsvr, aRegistryThatCannotBeWrittenFailsTheRegistration)
 TEST_F(Regsvr, registrationsAndUnregistrationsAtOnceAllSucceed)
 {
     QList<QProcess *> runs;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    const QProcessEnvironment env = testsupport::programEnvironment(home.path());
     for (int i = 0; i < 12; ++i) {
         auto *process = new QProcess;
         process->setProcessEnvironment(env);

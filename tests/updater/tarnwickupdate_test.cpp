@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include "tests/support/httptestserver.h"
+#include "tests/support/programenvironment.h"
 #include "tests/support/waitfor.h"
 
 #include <QDir>
@@ -62,8 +63,7 @@ protected:
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("xdg")));
+        QProcessEnvironment env = testsupport::programEnvironment(root.filePath(QStringLiteral("xdg")));
         env.insert(QStringLiteral("DISPLAY"), desktop->display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         return env;

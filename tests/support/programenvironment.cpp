@@ -1,0 +1,13 @@
+#include "programenvironment.h"
+
+namespace testsupport {
+
+QProcessEnvironment programEnvironment(const QString &dataHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), dataHome + QStringLiteral("/cache"));
+    return env;
+}
+
+} // namespace testsupport

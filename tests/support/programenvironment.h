@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QProcessEnvironment>
+
+namespace testsupport {
+
+// The environment for a program a test runs: the test's own, with the
+// program's data folder (XDG_DATA_HOME) at dataHome and its cache folder
+// (XDG_CACHE_HOME) inside it, so that nothing lands in the user's home.
+QProcessEnvironment programEnvironment(const QString &dataHome);
+
+} // namespace testsupport
