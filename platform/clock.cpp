@@ -23,12 +23,6 @@ qint64 Clock::monotonicMs() const
     return origin.elapsed();
 }
 
-double Clock::secondsSinceMidnight() const
-{
-    const QTime t = now().time();
-    return t.msecsSinceStartOfDay() / 1000.0;
-}
-
 Clock &Clock::current()
 {
     static Clock system;

@@ -15,9 +15,6 @@ public:
     // Milliseconds on a monotonic clock; only differences mean anything.
     virtual qint64 monotonicMs() const;
 
-    // Seconds since local midnight, with fractions.
-    double secondsSinceMidnight() const;
-
     static Clock &current();
     // Replaces the clock in force; nullptr restores the system clock. The
     // caller keeps ownership.

@@ -77,19 +77,6 @@ std::int32_t checkedInt32(std::int64_t x)
     return static_cast<std::int32_t>(x);
 }
 
-bool Variant::isNumeric() const
-{
-    switch (type()) {
-    case Type::Integer:
-    case Type::Long:
-    case Type::Single:
-    case Type::Double:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QString Variant::toString() const
 {
     switch (type()) {

@@ -26,7 +26,6 @@ public:
 
     Type type() const { return static_cast<Type>(m_value.index()); }
     bool isEmpty() const { return type() == Type::Empty; }
-    bool isNumeric() const;
 
     QString toString() const;
     bool toBool() const;

@@ -17,17 +17,6 @@ TEST(Clock, LogStampFollowsTheLocaleShortDateAndA24HourTime)
     EXPECT_EQ(platform::logTimestamp(morning, QLocale(QLocale::German, QLocale::Germany)), QString("02.01.26 03:04:05"));
 }
 
-TEST(Clock, SecondsSinceMidnightComeFromTheClockInForce)
-{
-    struct Fixed : platform::Clock {
-        QDateTime now() const override { return QDateTime(QDate(2026, 12, 6), QTime(0, 1, 2, 500)); }
-    } fixed;
-    platform::Clock::install(&fixed);
-    EXPECT_DOUBLE_EQ(platform::Clock::current().secondsSinceMidnight(), 62.5);
-    platform::Clock::install(nullptr);
-    EXPECT_NE(&platform::Clock::current(), &fixed);
-}
-
 TEST(EventPump, WaitUntilDispatchesEventsUntilTheConditionHolds)
 {
     bool done = false;
