@@ -182,14 +182,18 @@ TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
     EXPECT_TRUE(noError.errors.contains(QStringLiteral("line 2"))) << qPrintable(noError.errors);
 }
 
-TEST_F(CtlhostScript, SavingOverAFifoFailsAndLeavesIt)
+TEST_F(CtlhostScript, SavingOverAFifoOrGrabbingOverAFolderFailsAndLeavesThem)
 {
     const QString fifo = dir.filePath(QStringLiteral("settings.fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("app"));
     const Result result = runProgram(QStringLiteral(CTLHOST_PATH), {},
-                                     "create web qvWebUpdate.ctlWebUpdate\nsave web \"" + QFile::encodeName(fifo) + "\"\n");
+                                     "create web qvWebUpdate.ctlWebUpdate\nsave web \"" + QFile::encodeName(fifo)
+                                         + "\"\ngrab web \"" + QFile::encodeName(folder) + "\"\n");
     EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
-    EXPECT_EQ(result.lines, QStringList{"error web save 75 \"Not a regular file: " + fifo + "\""});
+    EXPECT_EQ(result.lines, (QStringList{"error web save 75 \"Not a regular file: " + fifo + "\"",
+                                         "error web grab 75 \"Path/File access error\""}));
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     EXPECT_TRUE(QFileInfo::exists(fifo));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }

@@ -178,9 +178,9 @@ void ControlTestContainer::onEvent(const QString &name, platform::com::DISPID di
     }
 }
 
-void ControlTestContainer::reportError(const QString &name, int dispid, const platform::RuntimeError &e)
+void ControlTestContainer::reportError(const QString &name, const QString &what, const platform::RuntimeError &e)
 {
-    report(QStringLiteral("error %1 %2 %3 %4").arg(name, formatDispid(dispid)).arg(e.number()).arg(quoted(e.description())));
+    report(QStringLiteral("error %1 %2 %3 %4").arg(name, what).arg(e.number()).arg(quoted(e.description())));
 }
 
 void ControlTestContainer::put(const QStringList &words)
@@ -192,7 +192,7 @@ void ControlTestContainer::put(const QStringList &words)
     try {
         platform::com::putProperty(h.control.dispatch(), dispid, value);
     } catch (const platform::RuntimeError &e) {
-        reportError(words[1], dispid, e);
+        reportError(words[1], formatDispid(dispid), e);
     }
 }
 
@@ -205,7 +205,7 @@ void ControlTestContainer::get(const QStringList &words)
         const platform::Variant value = platform::com::getProperty(h.control.dispatch(), dispid);
         report(QStringLiteral("%1 %2 = %3").arg(words[1], formatDispid(dispid), formatValue(value)));
     } catch (const platform::RuntimeError &e) {
-        reportError(words[1], dispid, e);
+        reportError(words[1], formatDispid(dispid), e);
     }
 }
 
@@ -217,7 +217,7 @@ void ControlTestContainer::call(const QStringList &words)
     try {
         platform::com::callMethod(h.control.dispatch(), dispid);
     } catch (const platform::RuntimeError &e) {
-        reportError(words[1], dispid, e);
+        reportError(words[1], formatDispid(dispid), e);
     }
 }
 
@@ -230,7 +230,7 @@ void ControlTestContainer::save(const QStringList &words)
         h.control.save(store);
         store.saveToFile(unquoted(words[2]));
     } catch (const platform::RuntimeError &e) {
-        report(QStringLiteral("error %1 save %2 %3").arg(words[1]).arg(e.number()).arg(quoted(e.description())));
+        reportError(words[1], QStringLiteral("save"), e);
     }
 }
 
@@ -247,5 +247,5 @@ void ControlTestContainer::grab(const QStringList &words)
     QWidget *widget = hosted(words[1]).control.widget();
     platform::DoEvents();
     if (!widget->grab().save(unquoted(words[2]), "PNG"))
-        report(QStringLiteral("error %1 grab 75 %2").arg(words[1], quoted(QStringLiteral("Path/File access error"))));
+        reportError(words[1], QStringLiteral("grab"), platform::RuntimeError(platform::ErrPathFileAccess));
 }

@@ -52,7 +52,9 @@ private:
     void save(const QStringList &words);
     void resize(const QStringList &words);
     void grab(const QStringList &words);
-    void reportError(const QString &name, int dispid, const platform::RuntimeError &e);
+    // "error <name> <what> <number> <description>": what failed is a DISPID
+    // or a command word.
+    void reportError(const QString &name, const QString &what, const platform::RuntimeError &e);
 
     QTextStream &m_out;
     QWidget m_window;

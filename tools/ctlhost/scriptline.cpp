@@ -144,5 +144,5 @@ QString formatDispid(int dispid)
 {
     if (dispid < 0)
         return QString::number(dispid);
-    return QStringLiteral("0x%1").arg(uint(dispid), 8, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
+    return QString::asprintf("0x%08X", unsigned(dispid));
 }

@@ -25,5 +25,6 @@ QString quoted(const QString &text);
 // A value as ctlhost prints it: strings quoted, Booleans true/false,
 // numbers in decimal.
 QString formatValue(const platform::Variant &value);
-// A DISPID as ctlhost prints it: 0x and eight hexadecimal digits.
+// A DISPID as ctlhost prints it: 0x and eight hexadecimal digits (a
+// negative one in decimal).
 QString formatDispid(int dispid);
