@@ -18,6 +18,24 @@
 
 namespace WebUpdate = qvWebUpdate::ctlWebUpdateId;
 
+namespace {
+
+// The member of the window that a stored control fills, found by the
+// control's name. The description is built into the program, so a name
+// without a member is a fault of the build: it stops the window from
+// opening rather than filling some other member.
+template <typename T>
+T &memberNamed(const QString &name, std::initializer_list<std::pair<const char *, T *>> members)
+{
+    for (const auto &[memberName, member] : members) {
+        if (name == QLatin1String(memberName))
+            return *member;
+    }
+    throw platform::RuntimeError(platform::ErrTypeMismatch, QStringLiteral("The window has no control named ") + name);
+}
+
+} // namespace
+
 Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWidget *parent)
     : QWidget(parent), m_downloadUrl(downloadUrl), m_picture(description.picture)
 {
@@ -65,38 +83,45 @@ void Form1::createControl(const ControlDescription &control)
 {
     using Kind = ControlDescription::Kind;
     switch (control.kind) {
-    case Kind::Timer:
-        Timer1.setInterval(control.interval);
+    case Kind::Timer: {
+        QTimer &timer = memberNamed<QTimer>(control.name, {{"Timer1", &Timer1}});
+        timer.setInterval(control.interval);
         if (control.enabled)
-            Timer1.start();
+            timer.start();
         break;
-    case Kind::Button:
-        Command1 = new QPushButton(control.caption, this);
-        place(control, Command1);
-        connect(Command1, &QPushButton::clicked, this, [this] { runHandler([this] { Command1_Click(); }); });
+    }
+    case Kind::Button: {
+        QPushButton *&button = memberNamed<QPushButton *>(control.name, {{"Command1", &Command1}});
+        button = new QPushButton(control.caption, this);
+        place(control, button);
+        connect(button, &QPushButton::clicked, this, [this] { runHandler([this] { Command1_Click(); }); });
         break;
+    }
     case Kind::Panel: {
+        QFrame *&frame = memberNamed<QFrame *>(control.name, {{"Frame1", &Frame1}, {"Frame2", &Frame2}});
         // Opaque, borderless and without its caption: it only hides what lies below.
-        auto *frame = new QFrame(this);
+        frame = new QFrame(this);
         frame->setFrameShape(QFrame::NoFrame);
         frame->setAutoFillBackground(true);
         place(control, frame);
-        (control.name == QLatin1String("Frame1") ? Frame1 : Frame2) = frame;
         break;
     }
-    case Kind::Label:
-        Label1 = new QLabel(control.caption, this);
-        Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Label1->setAutoFillBackground(true);
+    case Kind::Label: {
+        QLabel *&label = memberNamed<QLabel *>(control.name, {{"Label1", &Label1}});
+        label = new QLabel(control.caption, this);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAutoFillBackground(true);
         if (control.font)
-            Label1->setFont(*control.font);
-        place(control, Label1);
+            label->setFont(*control.font);
+        place(control, label);
         break;
+    }
     case Kind::Control: {
+        platform::com::HostedControl &hosted = memberNamed<platform::com::HostedControl>(
+            control.name, {{"ctlWebUpdate", &m_ctlWebUpdate}, {"qvProgressBar1", &m_qvProgressBar1}});
         platform::MemoryPropertyStore settings = control.settings;
-        auto hosted = platform::com::HostedControl::create(control.progId, this, true, &settings);
+        hosted = platform::com::HostedControl::create(control.progId, this, true, &settings);
         place(control, hosted.widget());
-        (control.name == QLatin1String("ctlWebUpdate") ? m_ctlWebUpdate : m_qvProgressBar1) = std::move(hosted);
         break;
     }
     }

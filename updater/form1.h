@@ -22,7 +22,7 @@ class Form1 : public QWidget {
 public:
     // Builds the window from its stored description, creating the controls
     // by ProgID through the class registry. Raises a RuntimeError when a
-    // control can't be created.
+    // control can't be created or the window has no member of its name.
     Form1(const FormDescription &description, const QString &downloadUrl, QWidget *parent = nullptr);
     ~Form1() override;
 

@@ -83,3 +83,22 @@ TEST(UpdaterWindow, AMalformedDescriptionIsRefused)
     EXPECT_THROW(FormDescription::fromJson(R"({ "controls": [ { "name": "X", "kind": "slider" } ] })"),
                  platform::RuntimeError);
 }
+
+TEST(UpdaterWindow, AControlOfANameTheWindowLacksStopsItFromOpening)
+{
+    using Kind = ControlDescription::Kind;
+    for (const Kind kind : {Kind::Timer, Kind::Button, Kind::Panel, Kind::Label, Kind::Control}) {
+        ControlDescription control;
+        control.name = QStringLiteral("Frame3");
+        control.kind = kind;
+        FormDescription form;
+        form.controls.append(control);
+        try {
+            Form1 window(form, QString());
+            ADD_FAILURE() << "the window opened with kind " << int(kind);
+        } catch (const platform::RuntimeError &e) {
+            EXPECT_EQ(e.number(), platform::ErrTypeMismatch);
+            EXPECT_EQ(e.description(), QString("The window has no control named Frame3"));
+        }
+    }
+}
