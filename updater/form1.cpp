@@ -6,7 +6,8 @@
 #include "platform/process.h"
 #include "platform/runtimeerror.h"
 #include "platform/twips.h"
-// Header-only: the updater drives the control by DISPID without linking its library.
+// Header-only: the updater drives the control without linking its library.
+#include "update/engine/webupdatekeys.h"
 #include "update/library/dispids.h"
 
 #include <QCloseEvent>
@@ -67,7 +68,7 @@ QString Form1::productPath()
 void Form1::requireSignature(FormDescription &description, const QString &publicKey)
 {
     if (!publicKey.isEmpty())
-        description.control(QStringLiteral("ctlWebUpdate"))->settings.write(QStringLiteral("PublicKey"), publicKey);
+        description.control(QStringLiteral("ctlWebUpdate"))->settings.write(webupdate::keys::PublicKey, publicKey);
 }
 
 void Form1::place(const ControlDescription &control, QWidget *widget)

@@ -4,6 +4,7 @@
 #include "placement.h"
 #include "transferfigures.h"
 #include "versioncompare.h"
+#include "webupdatekeys.h"
 
 #include "platform/asyncread.h"
 #include "platform/clock.h"
@@ -23,16 +24,6 @@
 using platform::RuntimeError;
 
 namespace {
-
-// Keys of the saved state, in the order they are restored and saved.
-const QString kDownloadLocation = QStringLiteral("DownloadLocation");
-const QString kDownloadFile = QStringLiteral("DownloadFile");
-const QString kDownloadVersionFile = QStringLiteral("DownloadVersionFile");
-const QString kCurrentVersion = QStringLiteral("CurrentVersion");
-const QString kConfirmDownload = QStringLiteral("ConfirmDownload");
-const QString kAutoRun = QStringLiteral("AutoRun");
-const QString kLogFilename = QStringLiteral("LogFilename");
-const QString kPublicKey = QStringLiteral("PublicKey");
 
 const QString kNoUpdate = QStringLiteral("The current version is already the latest version.  No update performed.");
 const QString kAskToDownload =
@@ -103,27 +94,29 @@ void ctlWebUpdate::setLogFilename(const QString &value)
 
 void ctlWebUpdate::ReadProperties(const platform::PropertyBag &bag)
 {
-    m_DownloadLocation = bag.ReadProperty(kDownloadLocation, QString()).toString();
-    m_DownloadFile = bag.ReadProperty(kDownloadFile, QString()).toString();
-    m_DownloadVersionFile = bag.ReadProperty(kDownloadVersionFile, QString()).toString();
-    m_CurrentVersion = bag.ReadProperty(kCurrentVersion, QString()).toString();
-    m_ConfirmDownload = bag.ReadProperty(kConfirmDownload, true).toBool();
-    m_AutoRun = bag.ReadProperty(kAutoRun, false).toBool();
-    m_LogFilename = bag.ReadProperty(kLogFilename, QString()).toString();
-    m_PublicKey = bag.ReadProperty(kPublicKey, QString()).toString();
+    namespace keys = webupdate::keys;
+    m_DownloadLocation = bag.ReadProperty(keys::DownloadLocation, QString()).toString();
+    m_DownloadFile = bag.ReadProperty(keys::DownloadFile, QString()).toString();
+    m_DownloadVersionFile = bag.ReadProperty(keys::DownloadVersionFile, QString()).toString();
+    m_CurrentVersion = bag.ReadProperty(keys::CurrentVersion, QString()).toString();
+    m_ConfirmDownload = bag.ReadProperty(keys::ConfirmDownload, true).toBool();
+    m_AutoRun = bag.ReadProperty(keys::AutoRun, false).toBool();
+    m_LogFilename = bag.ReadProperty(keys::LogFilename, QString()).toString();
+    m_PublicKey = bag.ReadProperty(keys::PublicKey, QString()).toString();
 }
 
 void ctlWebUpdate::WriteProperties(platform::PropertyBag &bag) const
 {
+    namespace keys = webupdate::keys;
     const platform::Variant empty{QString()};
-    bag.WriteProperty(kDownloadLocation, m_DownloadLocation, empty);
-    bag.WriteProperty(kDownloadFile, m_DownloadFile, empty);
-    bag.WriteProperty(kDownloadVersionFile, m_DownloadVersionFile, empty);
-    bag.WriteProperty(kCurrentVersion, m_CurrentVersion, empty);
-    bag.WriteProperty(kConfirmDownload, m_ConfirmDownload, empty);
-    bag.WriteProperty(kAutoRun, m_AutoRun, empty);
-    bag.WriteProperty(kLogFilename, m_LogFilename, empty);
-    bag.WriteProperty(kPublicKey, m_PublicKey, empty);
+    bag.WriteProperty(keys::DownloadLocation, m_DownloadLocation, empty);
+    bag.WriteProperty(keys::DownloadFile, m_DownloadFile, empty);
+    bag.WriteProperty(keys::DownloadVersionFile, m_DownloadVersionFile, empty);
+    bag.WriteProperty(keys::CurrentVersion, m_CurrentVersion, empty);
+    bag.WriteProperty(keys::ConfirmDownload, m_ConfirmDownload, empty);
+    bag.WriteProperty(keys::AutoRun, m_AutoRun, empty);
+    bag.WriteProperty(keys::LogFilename, m_LogFilename, empty);
+    bag.WriteProperty(keys::PublicKey, m_PublicKey, empty);
 }
 
 void ctlWebUpdate::ReportStatus(const QString &text)
