@@ -20,7 +20,7 @@ MinisignKey::MinisignKey()
 {
     run({"-G", "-W", "-p", "key.pub", "-s", "key.key"});
     const QList<QByteArray> lines = contentOf(m_folder.filePath("key.pub")).split('\n');
-    m_keyId = QString::fromLatin1(lines.first().split(' ').last());
+    m_keyId = QString::fromLatin1(lines.first().split(' ').last()).rightJustified(16, QLatin1Char('0'));
     m_publicKey = QString::fromLatin1(lines.value(1));
 }
 

@@ -16,7 +16,8 @@ public:
 
     // The base64 line of the .pub file: what a host hands to the control.
     QString publicKey() const { return m_publicKey; }
-    // The key id as minisign writes it in the .pub file's comment.
+    // The key id in hexadecimal, all sixteen digits (the .pub file's comment
+    // drops leading zeros).
     QString keyId() const { return m_keyId; }
     // The .minisig text for content, signed with further minisign
     // arguments (-l, -t TEXT, ...).
