@@ -1,31 +1,12 @@
 #include "asyncread.h"
 #include "asyncread_p.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QHostAddress>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QScopeGuard>
 #include <QStandardPaths>
-
-#include <filesystem>
-#include <system_error>
 
 namespace platform {
 
 namespace {
-
-// Enough to keep the disk busy, small enough that a slow event loop never
-// lets the transfer pile up in memory.
-constexpr qint64 kChunkBytes = 256 * 1024;
-constexpr qint64 kReplyBufferBytes = 1024 * 1024;
-
-const QString kValidatorsFile = QStringLiteral(".validators");
 
 bool isSupportedScheme(const QUrl &url)
 {
@@ -35,14 +16,27 @@ bool isSupportedScheme(const QUrl &url)
     return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
-// The data file keeps the address's own file name where it makes a plain,
-// visible name; anything else is stored as "download".
+bool isNetworkScheme(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+// The data file keeps the address's own file name (what follows its last
+// slash or backslash) where that makes a plain, visible name; anything else
+// is stored as "download".
 QString localNameFor(const QUrl &url)
 {
-    const QString name = url.fileName();
+    QString name = url.fileName();
+    name = name.mid(name.lastIndexOf(QLatin1Char('\\')) + 1);
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || name.contains(QChar(0)) || name.size() > 200)
         return QStringLiteral("download");
     return name;
+}
+
+QString hostAndPort(const QUrl &url)
+{
+    return url.host() + (url.port() >= 0 ? QStringLiteral(":%1").arg(url.port()) : QString());
 }
 
 QString describeTimeout(int ms)
@@ -52,322 +46,273 @@ QString describeTimeout(int ms)
     return QStringLiteral("No data received for %1 milliseconds").arg(ms);
 }
 
-bool isLoopbackHost(const QString &host)
+QString describeBytes(qint64 bytesRead, qint64 total)
 {
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
+    return total >= 0 ? QStringLiteral("%1 of %2 bytes").arg(bytesRead).arg(total)
+                      : QStringLiteral("%1 bytes").arg(bytesRead);
 }
 
 } // namespace
 
-QList<QNetworkProxy> SystemProxyFactory::queryProxy(const QNetworkProxyQuery &query)
-{
-    if (isLoopbackHost(query.peerHostName()))
-        return {QNetworkProxy(QNetworkProxy::NoProxy)};
-    return systemProxyForQuery(query);
-}
-
 AsyncReadPrivate::AsyncReadPrivate(AsyncRead *q)
     : q(q)
+    , notifications([q](const AsyncProperty &notification, bool completion) {
+        if (completion)
+            emit q->completed(notification);
+        else
+            emit q->progress(notification);
+    })
 {
     stallTimer.setSingleShot(true);
-    QObject::connect(&stallTimer, &QTimer::timeout, q, [this] { onStalled(); });
+    QObject::connect(&stallTimer, &QTimer::timeout, q, [this] { checkStall(); });
 }
 
-QString AsyncReadPrivate::entryFolder() const
+QString AsyncReadPrivate::finalPath() const
 {
-    const QByteArray key = QCryptographicHash::hash(url.toEncoded(), QCryptographicHash::Sha1).toHex().left(16);
-    return folder + QLatin1Char('/') + QString::fromLatin1(key);
-}
-
-QString AsyncReadPrivate::validatorsPath() const
-{
-    return entryFolder() + QLatin1Char('/') + kValidatorsFile;
+    return readFolder + QLatin1Char('/') + fileName;
 }
 
 void AsyncReadPrivate::report(int statusCode, const QString &status)
 {
     AsyncProperty notification;
     notification.BytesRead = bytesRead;
-    notification.BytesMax = bytesMax;
+    notification.BytesMax = qMax<qint64>(total, 0);
     notification.StatusCode = statusCode;
     notification.Status = status;
-    post(notification, false);
+    notifications.post(notification, false);
 }
 
-void AsyncReadPrivate::post(const AsyncProperty &notification, bool completion)
+void AsyncReadPrivate::touch()
 {
-    outbox.append({notification, completion});
-    if (!deliveryScheduled) {
-        deliveryScheduled = true;
-        QMetaObject::invokeMethod(q, [this] { deliver(); }, Qt::QueuedConnection);
-    }
-}
-
-void AsyncReadPrivate::deliver()
-{
-    deliveryScheduled = false;
-    // A listener that dispatches events may let the transfer go on inside a
-    // notification; what that produces waits its turn in the outbox.
-    if (delivering)
-        return;
-    delivering = true;
-    const auto done = qScopeGuard([this] { delivering = false; });
-    while (!outbox.isEmpty()) {
-        const Outgoing next = outbox.takeFirst();
-        if (next.completion)
-            emit q->completed(next.notification);
-        else
-            emit q->progress(next.notification);
-    }
+    sinceActivity.start();
 }
 
 void AsyncReadPrivate::begin(quint64 startedGeneration)
 {
     if (!pending || startedGeneration != generation)
         return;
-    report(AsyncStatusCodeFindingResource, url.toDisplayString());
-    if (!(options & AsyncRead::Resynchronize) && QFileInfo(finalPath).isFile())
-        serveCachedCopy();
-    else
-        sendRequest();
-}
-
-void AsyncReadPrivate::serveCachedCopy()
-{
-    bytesRead = bytesMax = QFileInfo(finalPath).size();
-    report(AsyncStatusCodeUsingCachedCopy, finalPath);
-    succeed(finalPath);
-}
-
-bool AsyncReadPrivate::addConditions(QNetworkRequest &request) const
-{
-    if (!QFileInfo(finalPath).isFile())
-        return false;
-    QFile file(validatorsPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QJsonObject validators = QJsonDocument::fromJson(file.readAll()).object();
-    if (validators.value(QLatin1String("file")).toString() != fileName)
-        return false;
-    const QByteArray etag = validators.value(QLatin1String("etag")).toString().toLatin1();
-    const QByteArray modified = validators.value(QLatin1String("lastModified")).toString().toLatin1();
-    if (!etag.isEmpty())
-        request.setRawHeader("If-None-Match", etag);
-    if (!modified.isEmpty())
-        request.setRawHeader("If-Modified-Since", modified);
-    return !etag.isEmpty() || !modified.isEmpty();
-}
-
-void AsyncReadPrivate::saveValidators() const
-{
-    const QByteArray etag = reply->rawHeader("ETag");
-    const QByteArray modified = reply->rawHeader("Last-Modified");
-    if (etag.isEmpty() && modified.isEmpty()) {
-        QFile::remove(validatorsPath());
+    report(AsyncStatusCodeFindingResource, address());
+    const std::optional<CacheEntry::Copy> cached = entry->lastCopy();
+    if (cached && !(options & AsyncRead::Resynchronize)) {
+        serveCachedCopy(*cached);
         return;
     }
-    QJsonObject validators;
-    validators.insert(QLatin1String("file"), fileName);
-    validators.insert(QLatin1String("etag"), QString::fromLatin1(etag));
-    validators.insert(QLatin1String("lastModified"), QString::fromLatin1(modified));
-    // Without the validators the next read simply fetches the whole file.
-    QFile file(validatorsPath());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(QJsonDocument(validators).toJson(QJsonDocument::Compact));
+    if (cached && (!cached->etag.isEmpty() || !cached->lastModified.isEmpty()))
+        revalidated = cached;
+    request();
 }
 
-void AsyncReadPrivate::sendRequest()
+void AsyncReadPrivate::request()
 {
-    if (!manager) {
-        manager = new QNetworkAccessManager(q);
-        manager->setProxyFactory(new SystemProxyFactory);
-    }
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(AsyncRead::MaxRedirects);
+    CurlTransfer::Request request;
+    request.url = hop;
+    request.certificateAuthorities = certificateAuthorities;
     // The file is stored byte for byte as the server holds it.
-    request.setRawHeader("Accept-Encoding", "identity");
-    conditional = (options & AsyncRead::Resynchronize) && addConditions(request);
-
-    reply = manager->get(request);
-    reply->setReadBufferSize(kReplyBufferBytes);
-    QNetworkReply *r = reply;
-    QObject::connect(r, &QNetworkReply::socketStartedConnecting, q, [this] {
-        stallTimer.start(stallMs);
-        report(AsyncStatusCodeConnecting, url.host() + (url.port() >= 0 ? QStringLiteral(":%1").arg(url.port()) : QString()));
-    });
-    QObject::connect(r, &QNetworkReply::requestSent, q, [this] {
-        stallTimer.start(stallMs);
-        report(AsyncStatusCodeSendingRequest, url.toDisplayString());
-    });
-    QObject::connect(r, &QNetworkReply::redirected, q, [this](const QUrl &to) {
-        stallTimer.start(stallMs);
-        report(AsyncStatusCodeRedirecting, to.toDisplayString());
-    });
-    QObject::connect(r, &QNetworkReply::metaDataChanged, q, [this] { onMetaData(); });
-    QObject::connect(r, &QNetworkReply::readyRead, q, [this] { onReadyRead(); });
-    QObject::connect(r, &QNetworkReply::finished, q, [this] { onFinished(); });
+    request.headers << "Accept-Encoding: identity";
+    if (asked >= 0) {
+        request.headers << "Range: bytes=" + QByteArray::number(asked) + '-' << "If-Range: " + rangeValidator;
+    } else if (revalidated) {
+        if (!revalidated->etag.isEmpty())
+            request.headers << "If-None-Match: " + revalidated->etag;
+        if (!revalidated->lastModified.isEmpty())
+            request.headers << "If-Modified-Since: " + revalidated->lastModified;
+    }
+    action.reset();
+    location.clear();
+    refusal.clear();
+    touch();
     stallTimer.start(stallMs);
+    transfer = std::make_unique<CurlTransfer>(multi, request, *this);
 }
 
-void AsyncReadPrivate::onMetaData(bool finished)
+void AsyncReadPrivate::connecting()
 {
-    if (metaHandled || !reply)
-        return;
-    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 200;
-    // A redirect that the manager follows says nothing about the file yet.
-    if (!finished && status >= 300 && status < 400 && reply->hasRawHeader("Location"))
-        return;
-    stallTimer.start(stallMs);
-    metaHandled = true;
-    if (status == 304 && conditional) {
-        notModified = true;
-        return;
-    }
-    if (status < 200 || status > 299) {
-        // The answer runs to its end (its body is dropped): aborting a reply
-        // in the middle of its error leaves the manager confused.
-        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        refusal = QStringLiteral("The server answered %1 %2").arg(status).arg(reason).trimmed();
-        return;
-    }
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid()) {
-        announcedLength = length.toLongLong();
-        bytesMax = announcedLength;
-    }
-    part = std::make_unique<QTemporaryFile>(entryFolder() + QLatin1Char('/') + fileName + QStringLiteral(".XXXXXX.part"));
-    part->setAutoRemove(false);
-    if (!part->open()) {
-        fail(QStringLiteral("Can't create a file in %1: %2").arg(entryFolder(), part->errorString()));
-        return;
-    }
-    const QString type = reply->header(QNetworkRequest::ContentTypeHeader).toString();
-    if (!type.isEmpty())
-        report(AsyncStatusCodeMIMETypeAvailable, type);
-    report(AsyncStatusCodeCacheFileNameAvailable, finalPath);
+    touch();
+    report(AsyncStatusCodeConnecting, hostAndPort(hop));
 }
 
-void AsyncReadPrivate::onReadyRead()
+void AsyncReadPrivate::sendingRequest()
 {
-    if (!reply)
-        return;
-    if (!metaHandled) {
-        onMetaData();
-        if (!pending || !metaHandled)
-            return;
+    touch();
+    if (isNetworkScheme(hop))
+        report(AsyncStatusCodeSendingRequest, hop.toDisplayString());
+}
+
+bool AsyncReadPrivate::headReceived(const ResponseHead &head)
+{
+    touch();
+    const HeadVerdict verdict = judgeHead(head, asked, revalidated && asked < 0);
+    switch (verdict.action) {
+    case HeadVerdict::Action::Refuse:
+        refusal = verdict.refusal;
+        return false;
+    case HeadVerdict::Action::Redirect:
+        location = head.location;
+        break;
+    case HeadVerdict::Action::NotModified:
+        break;
+    case HeadVerdict::Action::Body:
+        if (!acceptBody(head, verdict))
+            return false;
+        break;
     }
-    if (!part) {
-        // Nothing of a refusal or a not-modified answer is kept.
-        reply->skip(reply->bytesAvailable());
-        return;
-    }
-    qint64 received = 0;
-    for (;;) {
-        const qint64 n = reply->read(buffer.data(), qint64(buffer.size()));
-        if (n <= 0)
-            break;
-        if (part->write(buffer.data(), n) != n) {
-            fail(QStringLiteral("Can't write %1: %2").arg(finalPath, part->errorString()));
-            return;
+    action = verdict.action;
+    return true;
+}
+
+bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &verdict)
+{
+    if (!part.isOpen()) {
+        readFolder = entry->makeReadFolder();
+        if (readFolder.isEmpty()) {
+            refusal = QStringLiteral("Can't create a folder in %1").arg(entry->folder());
+            return false;
         }
-        received += n;
+        part.setFileName(finalPath() + QStringLiteral(".part"));
+        if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            refusal = QStringLiteral("Can't create %1: %2").arg(part.fileName(), part.errorString());
+            return false;
+        }
+        total = verdict.total;
+        if (!head.contentType.isEmpty())
+            report(AsyncStatusCodeMIMETypeAvailable, QString::fromLatin1(head.contentType));
+        report(AsyncStatusCodeCacheFileNameAvailable, finalPath());
+    } else if (verdict.start == 0 && bytesRead > 0) {
+        // A whole file in answer to a resumption: it starts over.
+        if (!part.resize(0) || !part.seek(0)) {
+            refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
+            return false;
+        }
+        bytesRead = 0;
     }
-    if (received == 0)
-        return;
-    stallTimer.start(stallMs);
-    const bool first = bytesRead == 0;
-    bytesRead += received;
-    report(first ? AsyncStatusCodeBeginDownloadData : AsyncStatusCodeDownloadingData, url.toDisplayString());
+    total = verdict.total;
+    if (verdict.start == 0) {
+        etag = head.etag;
+        lastModified = head.lastModified;
+        rangeValidator = resumeValidator(head);
+    }
+    return true;
 }
 
-void AsyncReadPrivate::onFinished()
+bool AsyncReadPrivate::bodyReceived(const char *data, qsizetype size)
 {
-    if (!pending || !reply)
-        return;
+    touch();
+    // The body of a redirect or of a not-modified answer is not the file.
+    if (action != HeadVerdict::Action::Body)
+        return true;
+    if (part.write(data, size) != size) {
+        refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
+        return false;
+    }
+    bytesRead += size;
+    report(begun ? AsyncStatusCodeDownloadingData : AsyncStatusCodeBeginDownloadData, address());
+    begun = true;
+    return true;
+}
+
+void AsyncReadPrivate::finished(const CurlTransfer::End &end)
+{
+    const std::unique_ptr<CurlTransfer> ended = std::move(transfer);
     stallTimer.stop();
-    const QNetworkReply::NetworkError error = reply->error();
-    if (error == QNetworkReply::NoError || reply->bytesAvailable() > 0)
-        onReadyRead();
-    if (!pending)
-        return;
-    if (error == QNetworkReply::NoError && !metaHandled)
-        onMetaData(true);
-    if (!pending)
-        return;
-    if (!refusal.isEmpty()) {
+    if (!refusal.isEmpty())
         fail(refusal);
-        return;
-    }
-    if (error != QNetworkReply::NoError) {
-        QString description;
-        switch (error) {
-        case QNetworkReply::TooManyRedirectsError:
-            description = QStringLiteral("More than %1 redirects").arg(AsyncRead::MaxRedirects);
-            break;
-        case QNetworkReply::InsecureRedirectError:
-            description = QStringLiteral("Refused a redirect from https to http");
-            break;
-        default:
-            description = reply->errorString();
-            if (bytesRead > 0)
-                description += QStringLiteral(" (%1 of %2 bytes received)").arg(bytesRead).arg(bytesMax);
-            break;
-        }
-        fail(description);
-        return;
-    }
-    if (notModified) {
-        stop();
-        serveCachedCopy();
-        return;
-    }
-    if (announcedLength >= 0 && bytesRead < announcedLength) {
-        fail(QStringLiteral("The connection ended after %1 of %2 bytes").arg(bytesRead).arg(announcedLength));
-        return;
-    }
-    if (!part->flush()) {
-        fail(QStringLiteral("Can't write %1: %2").arg(finalPath, part->errorString()));
-        return;
-    }
-    part->close();
-    std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(part->fileName()).toStdString(),
-                            QFile::encodeName(finalPath).toStdString(), ec);
-    if (ec) {
-        fail(QStringLiteral("Can't write %1: %2").arg(finalPath, QString::fromStdString(ec.message())));
-        return;
-    }
-    part.reset();
-    saveValidators();
-    report(AsyncStatusCodeEndDownloadData, url.toDisplayString());
-    succeed(finalPath);
+    else if (action == HeadVerdict::Action::Redirect)
+        followRedirect();
+    else if (!end.ok)
+        endTransfer(end.broken,
+                    end.broken && bytesRead > 0
+                        ? QStringLiteral("The connection broke after %1 (%2)")
+                              .arg(describeBytes(bytesRead, total), end.error)
+                        : end.error);
+    else if (action == HeadVerdict::Action::NotModified)
+        serveCachedCopy(*revalidated);
+    else
+        complete();
 }
 
-void AsyncReadPrivate::onStalled()
+void AsyncReadPrivate::checkStall()
 {
-    if (pending)
-        fail(describeTimeout(stallMs));
+    if (!transfer)
+        return;
+    if (sinceActivity.elapsed() < stallMs) {
+        stallTimer.start(int(stallMs - sinceActivity.elapsed()));
+        return;
+    }
+    transfer.reset();
+    endTransfer(true, describeTimeout(stallMs));
+}
+
+void AsyncReadPrivate::endTransfer(bool broken, const QString &description)
+{
+    if (broken && bytesRead > 0 && !rangeValidator.isEmpty() && resumptions < AsyncRead::MaxResumptions)
+        resume();
+    else
+        fail(description);
+}
+
+void AsyncReadPrivate::resume()
+{
+    ++resumptions;
+    asked = bytesRead;
+    report(AsyncStatusCodeFindingResource, QStringLiteral("Resuming %1 at byte %2").arg(address()).arg(bytesRead));
+    request();
+}
+
+void AsyncReadPrivate::followRedirect()
+{
+    const QUrl target = hop.resolved(QUrl(QString::fromUtf8(location)));
+    if (++redirects > AsyncRead::MaxRedirects) {
+        fail(QStringLiteral("More than %1 redirects").arg(AsyncRead::MaxRedirects));
+        return;
+    }
+    if (!isNetworkScheme(target) || target.host().isEmpty()) {
+        fail(QStringLiteral("Refused a redirect to %1").arg(target.toDisplayString()));
+        return;
+    }
+    if (hop.scheme().toLower() == QLatin1String("https") && target.scheme().toLower() == QLatin1String("http")) {
+        fail(QStringLiteral("Refused a redirect from https to http"));
+        return;
+    }
+    report(AsyncStatusCodeRedirecting, target.toDisplayString());
+    hop = target;
+    request();
+}
+
+void AsyncReadPrivate::serveCachedCopy(const CacheEntry::Copy &copy)
+{
+    bytesRead = total = QFileInfo(copy.path).size();
+    report(AsyncStatusCodeUsingCachedCopy, copy.path);
+    succeed(copy.path);
+}
+
+void AsyncReadPrivate::complete()
+{
+    if (total >= 0 && bytesRead != total) {
+        fail(QStringLiteral("The file ended after %1").arg(describeBytes(bytesRead, total)));
+        return;
+    }
+    part.close();
+    const QString path = finalPath();
+    if (!part.rename(path)) {
+        fail(QStringLiteral("Can't write %1: %2").arg(path, part.errorString()));
+        return;
+    }
+    entry->record({path, etag, lastModified});
+    previousReadFolder = readFolder;
+    readFolder.clear();
+    report(AsyncStatusCodeEndDownloadData, address());
+    succeed(path);
 }
 
 void AsyncReadPrivate::stop()
 {
     stallTimer.stop();
-    if (reply) {
-        QNetworkReply *r = reply;
-        reply = nullptr;
-        QObject::disconnect(r, nullptr, q, nullptr);
-        if (!r->isFinished())
-            r->abort();
-        r->deleteLater();
-    }
-    if (part) {
-        part->remove();
-        part.reset();
+    transfer.reset();
+    if (!readFolder.isEmpty()) {
+        part.close();
+        part.remove();
+        CacheEntry::removeIfEmpty(readFolder);
+        readFolder.clear();
     }
 }
 
@@ -377,7 +322,7 @@ AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
     pending = false;
     AsyncProperty notification;
     notification.BytesRead = bytesRead;
-    notification.BytesMax = bytesMax;
+    notification.BytesMax = qMax<qint64>(total, 0);
     notification.StatusCode = statusCode;
     notification.Status = status;
     return notification;
@@ -385,16 +330,16 @@ AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
 
 void AsyncReadPrivate::succeed(const QString &path)
 {
-    AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, url.toDisplayString());
+    AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, address());
     notification.localFile = path;
-    post(notification, true);
+    notifications.post(notification, true);
 }
 
 void AsyncReadPrivate::fail(const QString &description)
 {
     AsyncProperty notification = ending(AsyncStatusCodeError, description);
     notification.failure = RuntimeError(ErrPathFileAccess, description);
-    post(notification, true);
+    notifications.post(notification, true);
 }
 
 AsyncRead::AsyncRead(QObject *parent)
@@ -408,31 +353,39 @@ AsyncRead::~AsyncRead()
 {
     if (d->pending)
         d->stop();
-    d->outbox.clear();
+    d->notifications.clear();
+    if (!d->previousReadFolder.isEmpty())
+        CacheEntry::removeIfEmpty(d->previousReadFolder);
 }
 
 void AsyncRead::start(const QString &address, int options)
 {
     if (isPending())
         throw RuntimeError(ErrInvalidCall, QStringLiteral("A read is already in progress"));
-    const QUrl url(address, QUrl::StrictMode);
+    QString encoded = address;
+    encoded.replace(QLatin1Char('\\'), QLatin1String("%5C"));
+    const QUrl url(encoded, QUrl::StrictMode);
     if (address.trimmed().isEmpty() || !url.isValid() || url.isRelative() || !isSupportedScheme(url))
         throw RuntimeError(ErrInvalidCall, QStringLiteral("Can't read the address \"%1\"").arg(address));
 
-    d->url = url;
+    if (!d->previousReadFolder.isEmpty()) {
+        CacheEntry::removeIfEmpty(d->previousReadFolder);
+        d->previousReadFolder.clear();
+    }
+    d->url = d->hop = url;
     d->options = options;
     d->fileName = localNameFor(url);
-    d->finalPath = d->entryFolder() + QLatin1Char('/') + d->fileName;
-    if (!QDir().mkpath(d->entryFolder()))
-        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Can't create the folder %1").arg(d->entryFolder()));
-    if (d->buffer.empty())
-        d->buffer.resize(kChunkBytes);
-
+    d->entry.emplace(d->folder, url);
+    d->revalidated.reset();
     d->pending = true;
-    d->bytesRead = d->bytesMax = 0;
-    d->announcedLength = -1;
-    d->metaHandled = d->conditional = d->notModified = false;
-    d->refusal.clear();
+    d->bytesRead = 0;
+    d->total = -1;
+    d->begun = false;
+    d->redirects = d->resumptions = 0;
+    d->asked = -1;
+    d->etag.clear();
+    d->lastModified.clear();
+    d->rangeValidator.clear();
     const quint64 generation = ++d->generation;
     // Notifications only ever come from the event loop, never from inside start().
     QMetaObject::invokeMethod(this, [this, generation] { d->begin(generation); }, Qt::QueuedConnection);
@@ -444,13 +397,13 @@ void AsyncRead::cancel()
         throw RuntimeError(ErrInvalidCall, QStringLiteral("No read is in progress"));
     d->stop();
     d->pending = false;
-    d->outbox.clear();
+    d->notifications.clear();
 }
 
 bool AsyncRead::isPending() const
 {
     // Until its completion has gone out, the read is not over for anyone.
-    return d->pending || !d->outbox.isEmpty();
+    return d->pending || !d->notifications.isEmpty();
 }
 
 QString AsyncRead::cacheFolder() const
@@ -471,6 +424,16 @@ int AsyncRead::stallTimeoutMs() const
 void AsyncRead::setStallTimeoutMs(int ms)
 {
     d->stallMs = ms;
+}
+
+QString AsyncRead::certificateAuthorities() const
+{
+    return d->certificateAuthorities;
+}
+
+void AsyncRead::setCertificateAuthorities(const QString &path)
+{
+    d->certificateAuthorities = path;
 }
 
 } // namespace platform

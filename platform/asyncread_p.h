@@ -1,44 +1,46 @@
 #pragma once
 
 #include "asyncread.h"
+#include "cacheentry.h"
+#include "curlmulti.h"
+#include "curltransfer.h"
+#include "headverdict.h"
+#include "notificationqueue.h"
 
-#include <QNetworkProxyFactory>
-#include <QPointer>
-#include <QTemporaryFile>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <QUrl>
-#include <vector>
-
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
+#include <optional>
 
 namespace platform {
 
-// Loopback addresses never go through a proxy; everything else follows the
-// system's proxy settings.
-class SystemProxyFactory : public QNetworkProxyFactory {
-public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override;
-};
-
-class AsyncReadPrivate {
+class AsyncReadPrivate : public CurlTransfer::Listener {
 public:
     explicit AsyncReadPrivate(AsyncRead *q);
 
-    void begin(quint64 generation);
-    void sendRequest();
-    void serveCachedCopy();
-    // finished: the reply has ended, so a redirect in it was not followed.
-    void onMetaData(bool finished = false);
-    void onReadyRead();
-    void onFinished();
-    void onStalled();
+    void begin(quint64 startedGeneration);
+    // Sends the request for hop: the whole file, or the rest from asked on.
+    void request();
+    void followRedirect();
+    void resume();
+    void serveCachedCopy(const CacheEntry::Copy &copy);
+    bool acceptBody(const ResponseHead &head, const HeadVerdict &verdict);
+    void complete();
+    // The transfer ended without the whole body: resumed when it broke and
+    // the server allows it, else the read fails with description.
+    void endTransfer(bool broken, const QString &description);
+    void checkStall();
+    void touch();
 
-    // Notifications go out in order from the event loop, never from inside
-    // the service's own handling of the transfer.
+    void connecting() override;
+    void sendingRequest() override;
+    bool headReceived(const ResponseHead &head) override;
+    bool bodyReceived(const char *data, qsizetype size) override;
+    void finished(const CurlTransfer::End &end) override;
+
     void report(int statusCode, const QString &status);
-    void post(const AsyncProperty &notification, bool completion);
-    void deliver();
     // Ends the read and makes its completion notification.
     AsyncProperty ending(int statusCode, const QString &status);
     void succeed(const QString &path);
@@ -46,28 +48,20 @@ public:
     // Stops the transfer and removes the partial file; emits nothing.
     void stop();
 
-    QString entryFolder() const;
-    QString validatorsPath() const;
-    void saveValidators() const;
-    bool addConditions(QNetworkRequest &request) const;
+    QString finalPath() const;
+    QString address() const { return url.toDisplayString(); }
 
     AsyncRead *q;
-    QNetworkAccessManager *manager = nullptr;
-    QPointer<QNetworkReply> reply;
-    std::unique_ptr<QTemporaryFile> part;
+    CurlMulti multi;
+    NotificationQueue notifications;
     QTimer stallTimer;
-    std::vector<char> buffer;
-
-    struct Outgoing {
-        AsyncProperty notification;
-        bool completion;
-    };
-    QList<Outgoing> outbox;
-    bool deliveryScheduled = false;
-    bool delivering = false;
+    QElapsedTimer sinceActivity;
 
     QString folder;
     int stallMs = AsyncRead::DefaultStallTimeoutMs;
+    QString certificateAuthorities;
+    // The folder of the last read, removed once it is found empty.
+    QString previousReadFolder;
 
     // The read in progress.
     bool pending = false;
@@ -75,14 +69,29 @@ public:
     QUrl url;
     int options = 0;
     QString fileName;
-    QString finalPath;
+    std::optional<CacheEntry> entry;
+    // The cached copy that the request asks the server to revalidate.
+    std::optional<CacheEntry::Copy> revalidated;
+    QString readFolder;
+    QFile part;
     qint64 bytesRead = 0;
-    qint64 bytesMax = 0;
-    qint64 announcedLength = -1;
-    bool metaHandled = false;
-    bool conditional = false;
-    bool notModified = false;
-    // Why the server's answer can't be used (an HTTP status outside 2xx).
+    qint64 total = -1;
+    bool begun = false;
+    int redirects = 0;
+    int resumptions = 0;
+    // Validators of the answer whose body is the file: recorded with the
+    // copy, and the first of them sent with If-Range on a resumption.
+    QByteArray etag;
+    QByteArray lastModified;
+    QByteArray rangeValidator;
+
+    // The request in progress.
+    QUrl hop;
+    qint64 asked = -1;
+    std::unique_ptr<CurlTransfer> transfer;
+    std::optional<HeadVerdict::Action> action;
+    QByteArray location;
+    // Why the answer can't be used; set where curl's own error would say less.
     QString refusal;
 };
 

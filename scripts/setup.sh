@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
-          libx11-dev libsodium-dev minisign python3 curl xvfb xauth xdotool)
+          libx11-dev libsodium-dev minisign python3 curl libcurl4-openssl-dev openssl xvfb xauth xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -152,12 +152,12 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
     const QList<QPair<QString, QString>> cases = {
         {"/missing", "The server answered 404 Not Found"},
         {"/broken", "The server answered 500 Internal Server Error"},
-        {"/reset", "bytes received"},
+        {"/reset", "The connection broke after 100000 of 400000 bytes"},
         {"/short", "1000 of 4000"},
         {"/stall", "No data received for 300 milliseconds"},
         {"/loop/a", "More than 10 redirects"},
         {"/choices", "The server answered 300"},
-        {"http://127.0.0.1:1/nothing-listens", "refused"},
+        {"http://127.0.0.1:1/nothing-listens", "Couldn't connect to server"},
     };
     for (const auto &[path, expected] : cases) {
         const AsyncProperty done = read(path.startsWith('/') ? server.url(path) : path);

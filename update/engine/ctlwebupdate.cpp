@@ -209,15 +209,20 @@ void ctlWebUpdate::CancelDownload()
     } catch (const RuntimeError &) {
         // Nothing was pending: there is nothing to cancel.
     }
-    m_DownloadDone = true;
+    endDownload(ReadCancelled{});
+}
+
+void ctlWebUpdate::endDownload(DownloadOutcome outcome)
+{
+    if (!m_outcome)
+        m_outcome = std::move(outcome);
 }
 
 bool ctlWebUpdate::DownloadUrl(const QString &url)
 {
     try {
-        m_DownloadDone = false;
+        m_outcome.reset();
         m_DownloadedFileName.clear();
-        m_handlerError.reset();
         m_panel->lblElapsed()->setText(QString());
         m_panel->lblSpeed()->setText(QString());
         m_panel->lblBytes()->setText(QString());
@@ -225,13 +230,16 @@ bool ctlWebUpdate::DownloadUrl(const QString &url)
         m_ActiveUrl = url;
         m_DownloadStartTime = monotonicSeconds();
         m_asyncRead->start(url, platform::AsyncRead::Resynchronize);
-        platform::waitUntil([this] { return m_DownloadDone; });
+        platform::waitUntil([this] { return m_outcome.has_value(); });
         platform::DoEvents();
-        if (m_handlerError)
-            throw RuntimeError(*m_handlerError);
-        if (!m_DownloadedFileName.isEmpty() && platform::files::isOrdinaryFile(m_DownloadedFileName)) {
-            WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + m_DownloadedFileName, false);
-            return true;
+        if (const auto *raised = std::get_if<RuntimeError>(&*m_outcome))
+            throw *raised;
+        if (const auto *file = std::get_if<QString>(&*m_outcome)) {
+            m_DownloadedFileName = *file;
+            if (platform::files::isOrdinaryFile(*file)) {
+                WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + *file, false);
+                return true;
+            }
         }
         WriteLog(QStringLiteral("Unable to download ") + url, false);
         return false;
@@ -245,8 +253,6 @@ bool ctlWebUpdate::DownloadUrl(const QString &url)
 
 void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
 {
-    // An error can't travel back through the read service; it ends the
-    // download and reaches DownloadUrl's trap instead.
     try {
         m_panel->lblBytes()->setText(QString::number(AsyncProp.BytesRead) + QStringLiteral(" of ")
                                      + QString::number(AsyncProp.BytesMax) + QStringLiteral(" bytes copied."));
@@ -268,7 +274,9 @@ void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
             WriteLog(StatusCodeName(std::int16_t(AsyncProp.StatusCode)) + QStringLiteral(" - ") + AsyncProp.Status,
                      false);
     } catch (const RuntimeError &e) {
-        m_handlerError = std::make_unique<RuntimeError>(e);
+        // An error can't travel back through the read service: it ends the
+        // read and reaches DownloadUrl's trap instead.
+        endDownload(e);
         CancelDownload();
     }
 }
@@ -278,12 +286,12 @@ void ctlWebUpdate::AsyncReadComplete(const platform::AsyncProperty &AsyncProp)
     platform::DoEvents();
     try {
         const QString value = AsyncProp.Value();
-        m_DownloadedFileName = value;
         WriteLog(m_ActiveUrl + QStringLiteral(" was copied to: ") + value, false);
+        endDownload(value);
     } catch (const RuntimeError &e) {
         WriteLog(QStringLiteral("Download error : ") + e.description(), false);
+        endDownload(ReadFailed{});
     }
-    m_DownloadDone = true;
 }
 
 bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)

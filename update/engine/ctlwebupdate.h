@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/runtimeerror.h"
+
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <memory>
+#include <optional>
+#include <variant>
 
 class DownloadPanel;
 
@@ -11,7 +14,6 @@ namespace platform {
 class AsyncRead;
 struct AsyncProperty;
 class PropertyBag;
-class RuntimeError;
 }
 
 // The update control: performs one update run on request (RunUpdate) and
@@ -88,7 +90,6 @@ private:
     // only when its minisign signature is good.
     QString m_PublicKey;
     QString m_DownloadedFileName;
-    bool m_DownloadDone = false;
     QString m_ServerVersion;
     QString m_ActiveUrl;
     // Seconds on the monotonic clock, so a download across midnight adds up.
@@ -98,6 +99,14 @@ private:
     bool m_running = false;
     platform::AsyncRead *m_asyncRead;
     DownloadPanel *m_panel;
-    // An error raised by a notification handler, handed to DownloadUrl's trap.
-    std::unique_ptr<platform::RuntimeError> m_handlerError;
+
+    // How the pending download ended; unset while it runs. It is the local
+    // file, or the read's failure (logged when it came), or a cancel, or an
+    // error raised by the progress handler, which DownloadUrl's trap reports.
+    struct ReadFailed {};
+    struct ReadCancelled {};
+    using DownloadOutcome = std::variant<QString, ReadFailed, ReadCancelled, platform::RuntimeError>;
+    // Sets the outcome unless the download has one already.
+    void endDownload(DownloadOutcome outcome);
+    std::optional<DownloadOutcome> m_outcome;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+namespace platform {
+
+// The cache of one address in the read service's folder: a folder named
+// after the address, holding one folder per read (so reads of the address
+// at the same time never share a file) and a record of the last complete
+// copy with its validators, for a conditional request next time.
+class CacheEntry {
+public:
+    // A complete copy of the address and the validators it came with.
+    struct Copy {
+        QString path;
+        QByteArray etag;
+        QByteArray lastModified;
+    };
+
+    CacheEntry(const QString &cacheFolder, const QUrl &url);
+
+    QString folder() const { return m_folder; }
+    // Makes a new, empty folder for one read; empty when it can't.
+    QString makeReadFolder() const;
+    // Removes a read's folder and then its entry's, each only when empty.
+    static void removeIfEmpty(const QString &readFolder);
+
+    // The last complete copy, when the file is still there.
+    std::optional<Copy> lastCopy() const;
+    // Makes copy the last complete one. Without the record the next read
+    // simply fetches the whole file, so a failure to write it is ignored.
+    void record(const Copy &copy) const;
+
+private:
+    QString recordPath() const;
+
+    QString m_folder;
+};
+
+} // namespace platform
