@@ -179,20 +179,87 @@ TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
     server.serve("/stall.exe", HttpResponse::cut(4000, 1000, HttpResponse::End::Stall));
     server.serve("/loop.exe", HttpResponse::redirect("/loop2.exe"));
     server.serve("/loop2.exe", HttpResponse::redirect("/loop.exe"));
+    HttpResponse unframed = HttpResponse::cut(200028, 50007, HttpResponse::End::Reset);
+    unframed.framing = HttpResponse::Framing::CloseDelimited;
+    server.serve("/unframed.exe", unframed);
+    HttpResponse badChunk = HttpResponse::generated(200028);
+    badChunk.framing = HttpResponse::Framing::Chunked;
+    badChunk.chunkSizeLine = "ffffffffffffffffffff";
+    server.serve("/badchunk.exe", badChunk);
+    HttpResponse part = HttpResponse::generated(100);
+    part.status = 206;
+    part.headers.append({"Content-Range", QByteArray("bytes 0-99/200028")});
+    server.serve("/part.exe", part);
+    HttpResponse twoLengths = HttpResponse::generated(1000);
+    twoLengths.announcedLength = 10;
+    twoLengths.headers.append({"Content-Length", QByteArray("1000")});
+    server.serve("/twolengths.exe", twoLengths);
+    HttpResponse noContent;
+    noContent.status = 204;
+    server.serve("/nocontent.exe", noContent);
     read()->setStallTimeoutMs(300);
 
-    for (const QString path : {"/missing.exe", "/reset.exe", "/short.exe", "/stall.exe", "/loop.exe"}) {
+    const QList<QPair<QString, QString>> cases = {
+        {"/missing.exe", "The server answered 404 Not Found"},
+        {"/reset.exe", "The connection broke after 100000 of 300000 bytes"},
+        {"/short.exe", "The connection broke after 1000 of 4000 bytes"},
+        {"/stall.exe", "No data received for 300 milliseconds"},
+        {"/loop.exe", "More than 10 redirects"},
+        {"/unframed.exe", "The connection broke after 50007 bytes"},
+        {"/badchunk.exe", "chunked-encoding"},
+        {"/part.exe", "The server sent part of the file (206 Partial Content) when the whole file was asked for"},
+        {"/twolengths.exe", "The server announced two different lengths (10 and 1000)"},
+        {"/nocontent.exe", "The server sent no file (204 No Content)"},
+    };
+    for (const auto &[path, description] : cases) {
         runFailingProductDownload(path);
         const QStringList lines = log();
         EXPECT_EQ(lines.filter(QRegularExpression("^Download error : .+")).size(), 1) << qPrintable(path);
         EXPECT_TRUE(lines.value(lines.size() - 3).startsWith("Download error : ")) << qPrintable(path);
+        EXPECT_TRUE(lines.value(lines.size() - 3).contains(description)) << qPrintable(lines.value(lines.size() - 3));
         EXPECT_EQ(lines.mid(lines.size() - 2),
                   (QStringList{"Unable to download " + server.url(path), "Download process completed"}));
         EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << qPrintable(path);
+        EXPECT_EQ(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot),
+                  QStringList())
+            << qPrintable(path) << ": nothing partial stays";
     }
     EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_TRUE(raised.isEmpty());
+    EXPECT_TRUE(raised.isEmpty()) << "never \"Download Complete\"";
     EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
+}
+
+TEST_F(DownloadTest, ATransferBrokenTwiceIsResumedToTheExactBytes)
+{
+    int request = 0;
+    server.serve("/local/tarnwick.exe", [&](const testsupport::HttpRequest &) {
+        HttpResponse r = HttpResponse::generated(200028);
+        r.acceptRanges = true;
+        r.etag = "\"r1\"";
+        r.cutAt = QList<qint64>{5000, 120000, -1}.value(request++, -1);
+        r.end = r.cutAt < 0 ? HttpResponse::End::Complete : HttpResponse::End::Reset;
+        return r;
+    });
+    runFailingProductDownload("/local/tarnwick.exe");
+
+    const QString url = server.url("/local/tarnwick.exe");
+    EXPECT_EQ(log().filter("vbAsyncStatusCodeFindingResource"),
+              (QStringList{"vbAsyncStatusCodeFindingResource - " + url,
+                           "vbAsyncStatusCodeFindingResource - Resuming " + url + " at byte 5000",
+                           "vbAsyncStatusCodeFindingResource - Resuming " + url + " at byte 120000"}));
+    EXPECT_EQ(raised, QStringList{"Download Complete"});
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), HttpTestServer::pattern(0, 200028));
+    EXPECT_EQ(label("lblBytes"), "200028 of 200028 bytes copied.");
+}
+
+TEST_F(DownloadTest, AnAddressWithABackslashPlacesTheFileNamedAfterIt)
+{
+    server.serve("/pkg\\tarnwick.exe", HttpResponse::ok("new product"));
+    runFailingProductDownload("/pkg\\tarnwick.exe");
+
+    EXPECT_EQ(server.requests().last().target, "/pkg%5Ctarnwick.exe");
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
+    EXPECT_EQ(raised, QStringList{"Download Complete"});
 }
 
 TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)

@@ -126,8 +126,11 @@ TEST_F(AsyncReadTest, bodiesWithoutALengthKeepTheTotalUnknown)
     chunked.framing = HttpResponse::Framing::Chunked;
     chunked.chunkBytes = 7000;
     server.serve("/chunked", chunked);
+    // An empty body is an empty file.
+    server.serve("/empty", HttpResponse::ok(""));
 
-    for (const auto &[path, size] : {std::pair{"/close", 5120}, std::pair{"/chunked", 200 * 1024}}) {
+    for (const auto &[path, size] :
+         {std::pair{"/close", 5120}, std::pair{"/chunked", 200 * 1024}, std::pair{"/empty", 0}}) {
         const AsyncProperty done = read(server.url(path));
         EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size)) << path;
         for (const AsyncProperty &p : progress)
@@ -220,6 +223,59 @@ TEST_F(AsyncReadTest, revalidatesACachedCopyWithAConditionalRequest)
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
 }
 
+// A generated file of 200000 bytes that offers ranges with a validator, cut
+// by a reset at the given offset (-1: whole).
+HttpResponse resumable(qint64 cutAt)
+{
+    HttpResponse r = HttpResponse::cut(200000, cutAt, cutAt < 0 ? HttpResponse::End::Complete : HttpResponse::End::Reset);
+    r.acceptRanges = true;
+    r.lastModified = "Tue, 01 Dec 2026 10:00:00 GMT";
+    return r;
+}
+
+TEST_F(AsyncReadTest, resumesABrokenTransferOnlyAsFarAsTheServerAllows)
+{
+    HttpResponse misplaced = resumable(-1);
+    misplaced.misplacedRangeBy = 10;
+    HttpResponse noRanges = resumable(-1);
+    noRanges.acceptRanges = false;
+    struct Case {
+        const char *name;
+        QList<HttpResponse> answers; // the n-th request gets the n-th (or the last)
+        QString failure;             // empty: the read succeeds
+        int requests;
+        QList<qint64> resumedAt;
+    };
+    const QList<Case> cases = {
+        {"a 200 answer starts the file over", {resumable(50000), noRanges}, "", 2, {50000}},
+        {"three resumptions at most", {resumable(1000), resumable(2000), resumable(3000), resumable(4000)},
+         "The connection broke after 4000 of 200000 bytes", 4, {1000, 2000, 3000}},
+        {"a misplaced part", {resumable(5000), misplaced}, "The server resumed at byte 5010 instead of 5000", 2, {5000}},
+        {"no ranges, no resumption", {[] { HttpResponse r = resumable(5000); r.acceptRanges = false; return r; }()},
+         "The connection broke after 5000 of 200000 bytes", 1, {}},
+    };
+    for (const Case &c : cases) {
+        const QString path = QStringLiteral("/%1.bin").arg(&c - cases.data());
+        int request = 0;
+        server.serve(path, [&](const testsupport::HttpRequest &) { return c.answers.value(request++, c.answers.last()); });
+        const AsyncProperty done = read(server.url(path));
+        EXPECT_EQ(request, c.requests) << c.name;
+        EXPECT_EQ(failureOf(done).section(" (", 0, 0).toStdString(), c.failure.toStdString()) << c.name;
+        if (c.failure.isEmpty()) {
+            EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 200000)) << c.name;
+            EXPECT_EQ(done.BytesRead, 200000) << c.name;
+        }
+        EXPECT_EQ(filesIn(cache.path()).filter(".part"), QStringList()) << c.name;
+        QList<qint64> resumedAt;
+        for (const AsyncProperty &p : progress)
+            if (p.Status == QStringLiteral("Resuming %1 at byte %2").arg(server.url(path)).arg(p.BytesRead))
+                resumedAt << p.BytesRead;
+        EXPECT_EQ(resumedAt, c.resumedAt) << c.name;
+        if (c.requests > 1)
+            EXPECT_EQ(server.requests().last().header("If-Range"), "Tue, 01 Dec 2026 10:00:00 GMT") << c.name;
+    }
+}
+
 TEST_F(AsyncReadTest, cancelEndsTheReadQuietlyAndRemovesThePartialFile)
 {
     HttpResponse response = HttpResponse::generated(100000);
@@ -272,6 +328,78 @@ TEST_F(AsyncReadTest, copiesALocalFileAndLeavesTheOriginal)
     EXPECT_NE(done.Value(), original);
     EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 70000));
     EXPECT_TRUE(QFileInfo::exists(original));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AsyncReadTest, readsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
+{
+    HttpResponse response = HttpResponse::generated(300000);
+    response.holdAt = {1000};
+    server.serve("/same.exe", response);
+    std::vector<std::unique_ptr<AsyncRead>> jobs;
+    QList<AsyncProperty> done;
+    // The server holds every answer until all three reads are under way.
+    int held = 0;
+    QObject::connect(&server, &HttpTestServer::held, [&] {
+        if (++held == 3)
+            server.resume();
+    });
+    for (int i = 0; i < 3; ++i) {
+        jobs.push_back(std::make_unique<AsyncRead>());
+        jobs.back()->setCacheFolder(cache.path());
+        QObject::connect(jobs.back().get(), &AsyncRead::completed, [&](const AsyncProperty &p) { done << p; });
+        jobs.back()->start(server.url("/same.exe"));
+    }
+    ASSERT_TRUE(waitFor([&] { return done.size() == 3; }));
+
+    QStringList paths;
+    for (const AsyncProperty &p : done) {
+        paths << p.Value();
+        EXPECT_TRUE(p.Value().endsWith("/same.exe"));
+        EXPECT_EQ(readAll(p.Value()), HttpTestServer::pattern(0, 300000));
+    }
+    paths.removeDuplicates();
+    EXPECT_EQ(paths.size(), 3);
+}
+
+TEST_F(AsyncReadTest, httpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
+{
+    HttpTestServer secure(HttpTestServer::Scheme::Https);
+    secure.serve("/tarnwick.exe", HttpResponse::generated(70000));
+    secure.serve("/downgrade", HttpResponse::redirect(server.url("/tarnwick.exe").toLatin1()));
+    server.serve("/tarnwick.exe", HttpResponse::generated(70000));
+
+    // The test authority is not in the system's store.
+    EXPECT_TRUE(failureOf(read(secure.url("/tarnwick.exe"))).contains("certificate")) << qPrintable(failureOf(completions.value(0)));
+
+    job.setCertificateAuthorities(secure.certificateAuthorities());
+    EXPECT_EQ(readAll(read(secure.url("/tarnwick.exe")).Value()), HttpTestServer::pattern(0, 70000));
+    EXPECT_EQ(failureOf(read(secure.url("/downgrade"))), "Refused a redirect from https to http");
+    EXPECT_EQ(server.hits("/tarnwick.exe"), 0);
+}
+
+TEST_F(AsyncReadTest, theProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
+{
+    server.serve("http://tarnwick.invalid/pkg/tarnwick.exe", HttpResponse::ok("through the proxy"));
+    server.serve("/direct", HttpResponse::ok("direct"));
+    const QByteArray saved = qgetenv("http_proxy");
+    qputenv("http_proxy", server.url("").toLatin1());
+
+    const AsyncProperty proxied = read("http://tarnwick.invalid/pkg/tarnwick.exe");
+    const QByteArray proxiedTarget = server.requests().value(0).target;
+    const AsyncProperty direct = read(server.url("/direct"));
+    if (saved.isNull())
+        qunsetenv("http_proxy");
+    else
+        qputenv("http_proxy", saved);
+
+    EXPECT_EQ(readAll(proxied.Value()), "through the proxy");
+    EXPECT_EQ(proxiedTarget, "http://tarnwick.invalid/pkg/tarnwick.exe");
+    EXPECT_EQ(readAll(direct.Value()), "direct");
+    EXPECT_EQ(server.requests().last().target, "/direct");
 }
 
 } // namespace

@@ -1,6 +1,12 @@
 #include "httptestserver.h"
 
+#include "testcertificates.h"
+
+#include <QFile>
 #include <QHostAddress>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -20,18 +26,77 @@ QByteArray reasonFor(int status)
 {
     switch (status) {
     case 200: return "OK";
+    case 204: return "No Content";
+    case 206: return "Partial Content";
     case 301: return "Moved Permanently";
     case 302: return "Found";
     case 303: return "See Other";
     case 304: return "Not Modified";
     case 307: return "Temporary Redirect";
     case 404: return "Not Found";
+    case 416: return "Range Not Satisfiable";
     case 500: return "Internal Server Error";
     default: return "Status";
     }
 }
 
+// The route of a request: its whole address when it came through this
+// server as a proxy, else its path.
+QString routeOf(const QByteArray &target)
+{
+    const QUrl url(QString::fromLatin1(target));
+    return url.isRelative() ? url.path() : url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment).toString();
+}
+
+// Where a request with "Range: bytes=N-" may start: N when the response
+// offers ranges and If-Range, if sent, matches one of its validators; else -1.
+qint64 rangeStart(const HttpRequest &request, const HttpResponse &response)
+{
+    const QByteArray range = request.header("Range");
+    if (!response.acceptRanges || response.status != 200 || !range.startsWith("bytes=") || !range.endsWith('-'))
+        return -1;
+    const QByteArray ifRange = request.header("If-Range");
+    if (!ifRange.isEmpty() && ifRange != response.etag && ifRange != response.lastModified)
+        return -1;
+    bool ok = false;
+    const qint64 start = range.mid(6, range.size() - 7).toLongLong(&ok);
+    return ok && start < response.bodySize() ? start : -1;
+}
+
 } // namespace
+
+// Speaks TLS on every connection it accepts, with a certificate of its own
+// test authority.
+class HttpTestServer::TlsServer : public QTcpServer {
+public:
+    explicit TlsServer(QObject *parent)
+        : QTcpServer(parent)
+        , m_certificate(QSslCertificate::fromPath(m_certificates.certificateFile()).value(0))
+    {
+        QFile key(m_certificates.keyFile());
+        if (!key.open(QIODevice::ReadOnly))
+            qFatal("can't read %s", qPrintable(key.fileName()));
+        m_key = QSslKey(&key, QSsl::Ec);
+    }
+
+    QString authorityFile() const { return m_certificates.authorityFile(); }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        socket->setLocalCertificate(m_certificate);
+        socket->setPrivateKey(m_key);
+        socket->startServerEncryption();
+        addPendingConnection(socket);
+    }
+
+private:
+    TestCertificates m_certificates;
+    QSslCertificate m_certificate;
+    QSslKey m_key;
+};
 
 HttpResponse HttpResponse::ok(const QByteArray &body, const QByteArray &contentType)
 {
@@ -85,14 +150,20 @@ struct HttpTestServer::Connection {
     QTimer interval;
 };
 
-HttpTestServer::HttpTestServer(QObject *parent)
-    : HttpTestServer(0, parent)
+HttpTestServer::HttpTestServer(Scheme scheme, QObject *parent)
+    : HttpTestServer(0, scheme, parent)
 {
 }
 
 HttpTestServer::HttpTestServer(quint16 port, QObject *parent)
+    : HttpTestServer(port, Scheme::Http, parent)
+{
+}
+
+HttpTestServer::HttpTestServer(quint16 port, Scheme scheme, QObject *parent)
     : QObject(parent)
-    , m_server(new QTcpServer(this))
+    , m_scheme(scheme)
+    , m_server(scheme == Scheme::Https ? new TlsServer(this) : new QTcpServer(this))
 {
     if (!m_server->listen(QHostAddress::LocalHost, port))
         qFatal("test server can't listen: %s", qPrintable(m_server->errorString()));
@@ -115,7 +186,16 @@ quint16 HttpTestServer::port() const
 
 QString HttpTestServer::url(const QString &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3")
+        .arg(m_scheme == Scheme::Https ? QStringLiteral("https") : QStringLiteral("http"))
+        .arg(port())
+        .arg(path);
+}
+
+QString HttpTestServer::certificateAuthorities() const
+{
+    const auto *tls = dynamic_cast<const TlsServer *>(m_server);
+    return tls ? tls->authorityFile() : QString();
 }
 
 void HttpTestServer::serve(const QString &path, const HttpResponse &response)
@@ -132,7 +212,7 @@ int HttpTestServer::hits(const QString &path) const
 {
     int n = 0;
     for (const HttpRequest &r : m_requests)
-        n += QUrl(QString::fromLatin1(r.target)).path() == path;
+        n += routeOf(r.target) == path;
     return n;
 }
 
@@ -213,7 +293,7 @@ void HttpTestServer::onReadyRead(Connection *c)
 
 void HttpTestServer::startResponse(Connection *c, const HttpRequest &request)
 {
-    c->path = QUrl(QString::fromLatin1(request.target)).path();
+    c->path = routeOf(request.target);
     const auto route = m_routes.constFind(c->path);
     HttpResponse response = route != m_routes.cend() ? (*route)(request) : HttpResponse::error(404);
 
@@ -227,15 +307,30 @@ void HttpTestServer::startResponse(Connection *c, const HttpRequest &request)
         notModified.lastModified = response.lastModified;
         response = notModified;
     }
-    if (response.status == 304 || response.status == 204)
-        response.framing = HttpResponse::Framing::ContentLength, response.announcedLength = 0;
+    if (response.status == 304 || response.status == 204) {
+        response.body.clear();
+        response.generatedSize = -1;
+    }
+    qint64 start = rangeStart(request, response);
+    if (start >= 0) {
+        start += response.misplacedRangeBy;
+        response.status = 206;
+        response.headers.append({QByteArray("Content-Range"),
+                                 "bytes " + QByteArray::number(start) + '-' + QByteArray::number(response.bodySize() - 1)
+                                     + '/' + QByteArray::number(response.bodySize())});
+    }
+    start = qMax<qint64>(start, 0);
+    if (response.acceptRanges)
+        response.headers.append({QByteArray("Accept-Ranges"), QByteArray("bytes")});
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' '
         + (response.reason.isEmpty() ? reasonFor(response.status) : response.reason) + "\r\n";
     switch (response.framing) {
     case HttpResponse::Framing::ContentLength:
         head += "Content-Length: "
-            + QByteArray::number(response.announcedLength >= 0 ? response.announcedLength : response.bodySize()) + "\r\n";
+            + QByteArray::number(response.announcedLength >= 0 ? response.announcedLength
+                                                               : response.bodySize() - start)
+            + "\r\n";
         break;
     case HttpResponse::Framing::Chunked:
         head += "Transfer-Encoding: chunked\r\n";
@@ -257,7 +352,7 @@ void HttpTestServer::startResponse(Connection *c, const HttpRequest &request)
         && request.header("Connection").toLower() != "close";
     c->response = response;
     c->responding = true;
-    c->sent = 0;
+    c->sent = start;
     c->nextHold = 0;
     c->holding = false;
     pump(c);
@@ -287,7 +382,8 @@ void HttpTestServer::pump(Connection *c)
             n = qMin(n, r.holdAt[c->nextHold] - c->sent);
         const QByteArray data = r.generatedSize >= 0 ? pattern(c->sent, n) : r.body.mid(c->sent, n);
         if (r.framing == HttpResponse::Framing::Chunked)
-            c->socket->write(QByteArray::number(n, 16) + "\r\n" + data + "\r\n");
+            c->socket->write((r.chunkSizeLine.isEmpty() ? QByteArray::number(n, 16) : r.chunkSizeLine) + "\r\n"
+                             + data + "\r\n");
         else
             c->socket->write(data);
         c->sent += n;

@@ -47,9 +47,11 @@ struct HttpResponse {
     Framing framing = Framing::ContentLength;
     // The Content-Length sent; -1 announces the real size.
     qint64 announcedLength = -1;
-    // Body bytes sent before End applies; -1 sends the whole body.
+    // The body offset at which End applies; -1 sends the whole body.
     qint64 cutAt = -1;
     End end = End::Complete;
+    // Sent instead of each chunk's real size (a malformed chunked body).
+    QByteArray chunkSizeLine;
     // Bytes per write, and the pause between writes (a trickle when > 0).
     qint64 chunkBytes = 64 * 1024;
     int intervalMs = 0;
@@ -60,6 +62,11 @@ struct HttpResponse {
     // matches gets 304 Not Modified without a body.
     QByteArray etag;
     QByteArray lastModified;
+    // Offers byte ranges: a request with "Range: bytes=N-" (and an If-Range
+    // that matches a validator, when it has one) gets 206 Partial Content
+    // from N on. misplacedRangeBy makes that part start elsewhere.
+    bool acceptRanges = false;
+    qint64 misplacedRangeBy = 0;
 
     qint64 bodySize() const { return generatedSize >= 0 ? generatedSize : body.size(); }
 
@@ -73,24 +80,32 @@ struct HttpResponse {
 
 // An HTTP/1.1 server on 127.0.0.1 inside the test process, driven by the
 // same event loop as the code under test. Paths without a route get 404.
+// It also acts as a forward proxy for addresses given a route of their own
+// (a request target in absolute form), and speaks https with a certificate
+// of a test authority made for it.
 class HttpTestServer : public QObject {
     Q_OBJECT
 
 public:
     using Handler = std::function<HttpResponse(const HttpRequest &)>;
+    enum class Scheme { Http, Https };
 
     // Listens on a free port of 127.0.0.1.
-    explicit HttpTestServer(QObject *parent = nullptr);
+    explicit HttpTestServer(Scheme scheme = Scheme::Http, QObject *parent = nullptr);
     // Listens on the given port of 127.0.0.1 (for programs built with a
     // fixed address).
     explicit HttpTestServer(quint16 port, QObject *parent = nullptr);
     ~HttpTestServer() override;
 
     quint16 port() const;
-    // "http://127.0.0.1:<port>" followed by path (which starts with '/').
+    // "http://127.0.0.1:<port>" (or https) followed by path (which starts with '/').
     QString url(const QString &path) const;
+    // An https server: the PEM file of the authority that certified it.
+    QString certificateAuthorities() const;
 
-    // Every request for path (without its query) gets response.
+    // Every request for path (without its query) gets response. A path
+    // that is a whole address ("http://host/path") is served to clients
+    // that use this server as their proxy.
     void serve(const QString &path, const HttpResponse &response);
     // Every request for path gets what handler makes of it.
     void serve(const QString &path, Handler handler);
@@ -114,7 +129,9 @@ signals:
 
 private:
     struct Connection;
+    class TlsServer;
 
+    HttpTestServer(quint16 port, Scheme scheme, QObject *parent);
     void onNewConnection();
     void onReadyRead(Connection *c);
     void startResponse(Connection *c, const HttpRequest &request);
@@ -122,6 +139,7 @@ private:
     void finishBody(Connection *c);
     void drop(Connection *c);
 
+    Scheme m_scheme;
     QTcpServer *m_server;
     QHash<QString, Handler> m_routes;
     QList<HttpRequest> m_requests;
