@@ -4,8 +4,6 @@
 
 #include <QFile>
 
-#include <arpa/inet.h>
-
 namespace platform {
 
 namespace {
@@ -33,14 +31,19 @@ bool isBreak(CURLcode result)
 
 bool isLoopbackHost(const QString &host)
 {
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+    const QString name = host.toLower();
+    if (name == QLatin1String("localhost") || name.endsWith(QLatin1String(".localhost")) || name == QLatin1String("::1"))
         return true;
-    const QByteArray text = host.toLatin1();
-    in_addr v4{};
-    if (inet_pton(AF_INET, text.constData(), &v4) == 1)
-        return (ntohl(v4.s_addr) >> 24) == 127;
-    in6_addr v6{};
-    return inet_pton(AF_INET6, text.constData(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+    // 127.0.0.0/8, also mapped into IPv6 (QUrl writes IPv6 hosts compressed).
+    const QStringList parts = QString(name).remove(QLatin1String("::ffff:")).split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString &part : parts) {
+        bool ok = false;
+        if (part.toUInt(&ok) > 255 || !ok)
+            return false;
+    }
+    return parts[0] == QLatin1String("127");
 }
 
 CurlTransfer::CurlTransfer(CurlMulti &multi, const Request &request, Listener &listener)

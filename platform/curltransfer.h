@@ -82,7 +82,8 @@ private:
     bool m_connecting = false;
 };
 
-// Whether host names this machine's loopback interface.
+// Whether host (as QUrl::host() writes it) names this machine's loopback
+// interface.
 bool isLoopbackHost(const QString &host);
 
 } // namespace platform
