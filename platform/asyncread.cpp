@@ -1,6 +1,7 @@
 #include "asyncread.h"
 #include "asyncread_p.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -298,10 +299,21 @@ void AsyncReadPrivate::complete()
         return;
     }
     entry->record({path, etag, lastModified});
-    previousReadFolder = readFolder;
+    // The copy the server just replaced is of no use any more.
+    if (revalidated && QFile::remove(revalidated->path))
+        CacheEntry::removeIfEmpty(QFileInfo(revalidated->path).path());
+    finishedReadFolders << readFolder;
     readFolder.clear();
     report(AsyncStatusCodeEndDownloadData, address());
     succeed(path);
+}
+
+void AsyncReadPrivate::removeEmptyReadFolders()
+{
+    finishedReadFolders.removeIf([](const QString &readFolder) {
+        CacheEntry::removeIfEmpty(readFolder);
+        return !QFileInfo::exists(readFolder);
+    });
 }
 
 void AsyncReadPrivate::stop()
@@ -354,8 +366,7 @@ AsyncRead::~AsyncRead()
     if (d->pending)
         d->stop();
     d->notifications.clear();
-    if (!d->previousReadFolder.isEmpty())
-        CacheEntry::removeIfEmpty(d->previousReadFolder);
+    d->removeEmptyReadFolders();
 }
 
 void AsyncRead::start(const QString &address, int options)
@@ -368,10 +379,7 @@ void AsyncRead::start(const QString &address, int options)
     if (address.trimmed().isEmpty() || !url.isValid() || url.isRelative() || !isSupportedScheme(url))
         throw RuntimeError(ErrInvalidCall, QStringLiteral("Can't read the address \"%1\"").arg(address));
 
-    if (!d->previousReadFolder.isEmpty()) {
-        CacheEntry::removeIfEmpty(d->previousReadFolder);
-        d->previousReadFolder.clear();
-    }
+    d->removeEmptyReadFolders();
     d->url = d->hop = url;
     d->options = options;
     d->fileName = localNameFor(url);

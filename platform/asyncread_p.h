@@ -48,6 +48,7 @@ public:
     // Stops the transfer and removes the partial file; emits nothing.
     void stop();
 
+    void removeEmptyReadFolders();
     QString finalPath() const;
     QString address() const { return url.toDisplayString(); }
 
@@ -60,8 +61,8 @@ public:
     QString folder;
     int stallMs = AsyncRead::DefaultStallTimeoutMs;
     QString certificateAuthorities;
-    // The folder of the last read, removed once it is found empty.
-    QString previousReadFolder;
+    // Folders of finished reads, each removed once its file has been taken.
+    QStringList finishedReadFolders;
 
     // The read in progress.
     bool pending = false;

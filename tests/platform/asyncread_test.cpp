@@ -173,20 +173,26 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
     EXPECT_GE(server.hits("/loop/a") + server.hits("/loop/b"), 11);
 }
 
-TEST_F(AsyncReadTest, followsRedirectsAndReportsEachHop)
+TEST_F(AsyncReadTest, followsRedirectsAndReportsEachHopAndEachHostConnectedTo)
 {
+    HttpTestServer other;
     server.serve("/old", HttpResponse::redirect("/moved", 301));
-    server.serve("/moved", HttpResponse::redirect(server.url("/new").toLatin1(), 307));
-    server.serve("/new", HttpResponse::ok("1.2.3\r\n", "text/plain"));
+    server.serve("/moved", HttpResponse::redirect(other.url("/new").toLatin1(), 307));
+    other.serve("/new", HttpResponse::ok("1.2.3\r\n", "text/plain"));
 
     const AsyncProperty done = read(server.url("/old"));
 
     EXPECT_EQ(readAll(done.Value()), "1.2.3\r\n");
     QStringList hops;
-    for (const AsyncProperty &p : progress)
+    QStringList hosts;
+    for (const AsyncProperty &p : progress) {
         if (p.StatusCode == platform::AsyncStatusCodeRedirecting)
             hops << p.Status;
-    EXPECT_EQ(hops, (QStringList{server.url("/moved"), server.url("/new")}));
+        if (p.StatusCode == platform::AsyncStatusCodeConnecting)
+            hosts << p.Status;
+    }
+    EXPECT_EQ(hops, (QStringList{server.url("/moved"), other.url("/new")}));
+    EXPECT_EQ(hosts, (QStringList{server.url("").mid(7), other.url("").mid(7)}));
 }
 
 TEST_F(AsyncReadTest, revalidatesACachedCopyWithAConditionalRequest)
@@ -210,12 +216,15 @@ TEST_F(AsyncReadTest, revalidatesACachedCopyWithAConditionalRequest)
     etag = "\"v2\"";
     const AsyncProperty changed = read(server.url("/v.txt"));
     EXPECT_EQ(readAll(changed.Value()), "version two");
+    EXPECT_FALSE(QFileInfo::exists(first)) << "the stale copy goes";
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeEndDownloadData);
 
-    // Once the copy has been taken away, the next read fetches it whole.
+    // Once the copy has been taken away, the next read fetches it whole,
+    // and the emptied folder goes.
     QFile::remove(changed.Value());
     read(server.url("/v.txt"));
     EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(changed.Value()).path()));
     EXPECT_EQ(server.hits("/v.txt"), 4);
 
     // Without the option a cached copy is served without asking the server.
@@ -293,7 +302,7 @@ TEST_F(AsyncReadTest, cancelEndsTheReadQuietlyAndRemovesThePartialFile)
     testsupport::pause(200);
 
     EXPECT_TRUE(completions.isEmpty());
-    EXPECT_EQ(filesIn(cache.path()), QStringList());
+    EXPECT_TRUE(QDir(cache.path()).isEmpty()) << "no file, no folder";
     EXPECT_THROW(job.cancel(), platform::RuntimeError);
 }
 
