@@ -9,6 +9,8 @@ namespace platform {
 
 namespace {
 
+constexpr qint64 kMaxDroppedBytes = 64 * 1024;
+
 bool isSupportedScheme(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
@@ -92,7 +94,7 @@ void AsyncReadPrivate::begin(quint64 startedGeneration)
 {
     if (!pending || startedGeneration != generation)
         return;
-    report(AsyncStatusCodeFindingResource, address());
+    report(AsyncStatusCodeFindingResource, address);
     const std::optional<CacheEntry::Copy> cached = entry->lastCopy();
     if (cached && !(options & AsyncRead::Resynchronize)) {
         serveCachedCopy(*cached);
@@ -119,6 +121,7 @@ void AsyncReadPrivate::request()
             request.headers << "If-Modified-Since: " + revalidated->lastModified;
     }
     action.reset();
+    dropped = 0;
     location.clear();
     refusal.clear();
     touch();
@@ -198,15 +201,18 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
 bool AsyncReadPrivate::bodyReceived(const char *data, qsizetype size)
 {
     touch();
-    // The body of a redirect or of a not-modified answer is not the file.
-    if (action != HeadVerdict::Action::Body)
-        return true;
+    // The body of a redirect or of a not-modified answer is not the file:
+    // read to its end to keep the connection, unless it goes on and on.
+    if (action != HeadVerdict::Action::Body) {
+        dropped += size;
+        return dropped <= kMaxDroppedBytes;
+    }
     if (part.write(data, size) != size) {
         refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
         return false;
     }
     bytesRead += size;
-    report(begun ? AsyncStatusCodeDownloadingData : AsyncStatusCodeBeginDownloadData, address());
+    report(begun ? AsyncStatusCodeDownloadingData : AsyncStatusCodeBeginDownloadData, address);
     begun = true;
     return true;
 }
@@ -255,7 +261,7 @@ void AsyncReadPrivate::resume()
 {
     ++resumptions;
     asked = bytesRead;
-    report(AsyncStatusCodeFindingResource, QStringLiteral("Resuming %1 at byte %2").arg(address()).arg(bytesRead));
+    report(AsyncStatusCodeFindingResource, QStringLiteral("Resuming %1 at byte %2").arg(address).arg(bytesRead));
     request();
 }
 
@@ -304,7 +310,7 @@ void AsyncReadPrivate::complete()
         CacheEntry::removeIfEmpty(QFileInfo(revalidated->path).path());
     finishedReadFolders << readFolder;
     readFolder.clear();
-    report(AsyncStatusCodeEndDownloadData, address());
+    report(AsyncStatusCodeEndDownloadData, address);
     succeed(path);
 }
 
@@ -342,7 +348,7 @@ AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
 
 void AsyncReadPrivate::succeed(const QString &path)
 {
-    AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, address());
+    AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, address);
     notification.localFile = path;
     notifications.post(notification, true);
 }
@@ -381,6 +387,7 @@ void AsyncRead::start(const QString &address, int options)
 
     d->removeEmptyReadFolders();
     d->url = d->hop = url;
+    d->address = url.toDisplayString();
     d->options = options;
     d->fileName = localNameFor(url);
     d->entry.emplace(d->folder, url);

@@ -50,7 +50,6 @@ public:
 
     void removeEmptyReadFolders();
     QString finalPath() const;
-    QString address() const { return url.toDisplayString(); }
 
     AsyncRead *q;
     CurlMulti multi;
@@ -68,6 +67,8 @@ public:
     bool pending = false;
     quint64 generation = 0;
     QUrl url;
+    // The address as the notifications show it.
+    QString address;
     int options = 0;
     QString fileName;
     std::optional<CacheEntry> entry;
@@ -91,6 +92,8 @@ public:
     qint64 asked = -1;
     std::unique_ptr<CurlTransfer> transfer;
     std::optional<HeadVerdict::Action> action;
+    // Body bytes of a redirect or not-modified answer, which are dropped.
+    qint64 dropped = 0;
     QByteArray location;
     // Why the answer can't be used; set where curl's own error would say less.
     QString refusal;
