@@ -166,6 +166,7 @@ bool AsyncReadPrivate::headReceived(const ResponseHead &head)
 
 bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &verdict)
 {
+    total = verdict.total;
     if (!part.isOpen()) {
         readFolder = entry->makeReadFolder();
         if (readFolder.isEmpty()) {
@@ -177,7 +178,6 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
             refusal = QStringLiteral("Can't create %1: %2").arg(part.fileName(), part.errorString());
             return false;
         }
-        total = verdict.total;
         if (!head.contentType.isEmpty())
             report(AsyncStatusCodeMIMETypeAvailable, QString::fromLatin1(head.contentType));
         report(AsyncStatusCodeCacheFileNameAvailable, finalPath());
@@ -189,7 +189,6 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
         }
         bytesRead = 0;
     }
-    total = verdict.total;
     if (verdict.start == 0) {
         etag = head.etag;
         lastModified = head.lastModified;
