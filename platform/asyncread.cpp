@@ -168,14 +168,10 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
 {
     total = verdict.total;
     if (!part.isOpen()) {
-        readFolder = entry->makeReadFolder();
+        QString error;
+        readFolder = entry->openPart(part, fileName, error);
         if (readFolder.isEmpty()) {
-            refusal = QStringLiteral("Can't create a folder in %1").arg(entry->folder());
-            return false;
-        }
-        part.setFileName(finalPath() + QStringLiteral(".part"));
-        if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            refusal = QStringLiteral("Can't create %1: %2").arg(part.fileName(), part.errorString());
+            refusal = QStringLiteral("Can't create a file in %1: %2").arg(entry->folder(), error);
             return false;
         }
         if (!head.contentType.isEmpty())
@@ -307,18 +303,9 @@ void AsyncReadPrivate::complete()
     // The copy the server just replaced is of no use any more.
     if (revalidated && QFile::remove(revalidated->path))
         CacheEntry::removeIfEmpty(QFileInfo(revalidated->path).path());
-    finishedReadFolders << readFolder;
     readFolder.clear();
     report(AsyncStatusCodeEndDownloadData, address);
     succeed(path);
-}
-
-void AsyncReadPrivate::removeEmptyReadFolders()
-{
-    finishedReadFolders.removeIf([](const QString &readFolder) {
-        CacheEntry::removeIfEmpty(readFolder);
-        return !QFileInfo::exists(readFolder);
-    });
 }
 
 void AsyncReadPrivate::stop()
@@ -371,7 +358,6 @@ AsyncRead::~AsyncRead()
     if (d->pending)
         d->stop();
     d->notifications.clear();
-    d->removeEmptyReadFolders();
 }
 
 void AsyncRead::start(const QString &address, int options)
@@ -384,7 +370,6 @@ void AsyncRead::start(const QString &address, int options)
     if (address.trimmed().isEmpty() || !url.isValid() || url.isRelative() || !isSupportedScheme(url))
         throw RuntimeError(ErrInvalidCall, QStringLiteral("Can't read the address \"%1\"").arg(address));
 
-    d->removeEmptyReadFolders();
     d->url = d->hop = url;
     d->address = url.toDisplayString();
     d->options = options;

@@ -24,12 +24,13 @@ class AsyncReadPrivate;
 // status outside 2xx, a 204, a 206 that doesn't continue where the service
 // asked, differing lengths, a malformed or broken body, more than 10
 // redirects, a redirect from https to http, or when no data arrive for
-// stallTimeoutMs(). A transfer that breaks after some data is resumed with
-// Range and If-Range, up to 3 times, when the server offers byte ranges and
-// a validator; each resumption is reported as FindingResource with the text
-// "Resuming <address> at byte N". The proxy named by the environment
-// (http_proxy, https_proxy, no_proxy) applies to every address except
-// loopback; certificates are checked against the system's store.
+// stallTimeoutMs(). A transfer that breaks or stalls after some data is
+// resumed with Range and If-Range, up to 3 times, when the server offers
+// byte ranges and a validator; each resumption is reported as
+// FindingResource with the text "Resuming <address> at byte N". The proxy
+// named by the environment (http_proxy, https_proxy, no_proxy) applies to
+// every address except loopback; certificates are checked against the
+// system's store.
 class AsyncRead : public QObject {
     Q_OBJECT
 

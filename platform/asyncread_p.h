@@ -48,7 +48,6 @@ public:
     // Stops the transfer and removes the partial file; emits nothing.
     void stop();
 
-    void removeEmptyReadFolders();
     QString finalPath() const;
 
     AsyncRead *q;
@@ -60,8 +59,6 @@ public:
     QString folder;
     int stallMs = AsyncRead::DefaultStallTimeoutMs;
     QString certificateAuthorities;
-    // Folders of finished reads, each removed once its file has been taken.
-    QStringList finishedReadFolders;
 
     // The read in progress.
     bool pending = false;

@@ -22,16 +22,26 @@ QString CacheEntry::recordPath() const
     return m_folder + QStringLiteral("/.validators");
 }
 
-QString CacheEntry::makeReadFolder() const
+QString CacheEntry::openPart(QFile &part, const QString &fileName, QString &error) const
 {
-    // Twice: another program may remove the empty entry folder in between.
+    const QDir entry(m_folder);
+    for (const QString &name : entry.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
+        entry.rmdir(name);
+    // Twice: another program tidying up may remove the folder, or the
+    // entry's, before the file is in it.
     for (int attempt = 0; attempt < 2; ++attempt) {
         QDir().mkpath(m_folder);
         QTemporaryDir folder(m_folder + QStringLiteral("/XXXXXX"));
-        if (folder.isValid()) {
-            folder.setAutoRemove(false);
-            return folder.path();
+        if (!folder.isValid()) {
+            error = folder.errorString();
+            continue;
         }
+        folder.setAutoRemove(false);
+        part.setFileName(folder.filePath(fileName + QStringLiteral(".part")));
+        if (part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return folder.path();
+        error = part.errorString();
+        QDir().rmdir(folder.path());
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QUrl>
 #include <optional>
@@ -23,8 +24,11 @@ public:
     CacheEntry(const QString &cacheFolder, const QUrl &url);
 
     QString folder() const { return m_folder; }
-    // Makes a new, empty folder for one read; empty when it can't.
-    QString makeReadFolder() const;
+    // Makes a new folder for one read and opens part in it, named fileName
+    // plus ".part", for writing. Returns the folder, or nothing when it
+    // can't, with why in error. Folders that earlier reads left empty (their
+    // file taken) go first.
+    QString openPart(QFile &part, const QString &fileName, QString &error) const;
     // Removes a read's folder and then its entry's, each only when empty.
     static void removeIfEmpty(const QString &readFolder);
 

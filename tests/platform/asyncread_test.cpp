@@ -261,9 +261,13 @@ TEST_F(AsyncReadTest, resumesABrokenTransferOnlyAsFarAsTheServerAllows)
         {"three resumptions at most", {resumable(1000), resumable(2000), resumable(3000), resumable(4000)},
          "The connection broke after 4000 of 200000 bytes", 4, {1000, 2000, 3000}},
         {"a misplaced part", {resumable(5000), misplaced}, "The server resumed at byte 5010 instead of 5000", 2, {5000}},
+        {"a stalled transfer is resumed too",
+         {[] { HttpResponse r = resumable(5000); r.end = HttpResponse::End::Stall; return r; }(), resumable(-1)}, "", 2,
+         {5000}},
         {"no ranges, no resumption", {[] { HttpResponse r = resumable(5000); r.acceptRanges = false; return r; }()},
          "The connection broke after 5000 of 200000 bytes", 1, {}},
     };
+    job.setStallTimeoutMs(300);
     for (const Case &c : cases) {
         const QString path = QStringLiteral("/%1.bin").arg(&c - cases.data());
         int request = 0;

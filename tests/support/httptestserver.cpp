@@ -247,6 +247,9 @@ void HttpTestServer::onNewConnection()
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         auto *c = new Connection;
         c->socket = socket;
+        // Every write goes out at once: a reset right after a short body
+        // must not discard it while Nagle waits for the client's ACK.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         c->interval.setSingleShot(true);
         m_connections.append(c);
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { onReadyRead(c); });
