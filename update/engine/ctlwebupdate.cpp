@@ -15,9 +15,7 @@
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
 #include "platform/signature.h"
-#include "update/progressbar/qvprogressbar.h"
 
-#include <QLabel>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
@@ -223,10 +221,7 @@ bool ctlWebUpdate::DownloadUrl(const QString &url)
     try {
         m_outcome.reset();
         m_DownloadedFileName.clear();
-        m_panel->lblElapsed()->setText(QString());
-        m_panel->lblSpeed()->setText(QString());
-        m_panel->lblBytes()->setText(QString());
-        m_panel->lblRemaining()->setText(QString());
+        m_panel->clear();
         m_ActiveUrl = url;
         m_DownloadStartTime = monotonicSeconds();
         m_asyncRead->start(url, platform::AsyncRead::Resynchronize);
@@ -254,22 +249,8 @@ bool ctlWebUpdate::DownloadUrl(const QString &url)
 void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
 {
     try {
-        m_panel->lblBytes()->setText(QString::number(AsyncProp.BytesRead) + QStringLiteral(" of ")
-                                     + QString::number(AsyncProp.BytesMax) + QStringLiteral(" bytes copied."));
-        if (AsyncProp.BytesMax != 0) {
-            m_panel->bar()->setValue(barValue(transferPercent(AsyncProp.BytesRead, AsyncProp.BytesMax)));
-            const std::int32_t t = elapsedSeconds(m_DownloadStartTime, monotonicSeconds());
-            if (t != m_LastElapsedSecond) {
-                m_panel->lblElapsed()->setText(MinSec(t));
-                if (AsyncProp.BytesRead != 0)
-                    m_panel->lblRemaining()->setText(
-                        MinSec(remainingSeconds(AsyncProp.BytesRead, AsyncProp.BytesMax, t)));
-                if (t != 0)
-                    m_panel->lblSpeed()->setText(QString::number(bytesPerSecond(AsyncProp.BytesRead, t))
-                                                 + QStringLiteral(" bps"));
-                m_LastElapsedSecond = t;
-            }
-        }
+        m_panel->showProgress(AsyncProp.BytesRead, AsyncProp.BytesMax,
+                              elapsedSeconds(m_DownloadStartTime, monotonicSeconds()));
         if (AsyncProp.StatusCode != platform::AsyncStatusCodeDownloadingData)
             WriteLog(StatusCodeName(std::int16_t(AsyncProp.StatusCode)) + QStringLiteral(" - ") + AsyncProp.Status,
                      false);

@@ -94,7 +94,6 @@ private:
     QString m_ActiveUrl;
     // Seconds on the monotonic clock, so a download across midnight adds up.
     double m_DownloadStartTime = 0;
-    std::int32_t m_LastElapsedSecond = 0;
 
     bool m_running = false;
     platform::AsyncRead *m_asyncRead;

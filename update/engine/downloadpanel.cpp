@@ -1,5 +1,7 @@
 #include "downloadpanel.h"
 
+#include "transferfigures.h"
+
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
 #include "platform/twips.h"
@@ -99,4 +101,29 @@ QLabel *DownloadPanel::addLabel(const char *name, const QString &text, int left,
     label->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+void DownloadPanel::clear()
+{
+    m_lblElapsed->setText(QString());
+    m_lblSpeed->setText(QString());
+    m_lblBytes->setText(QString());
+    m_lblRemaining->setText(QString());
+}
+
+void DownloadPanel::showProgress(qint64 bytesRead, qint64 bytesMax, std::int32_t elapsed)
+{
+    m_lblBytes->setText(QString::number(bytesRead) + QStringLiteral(" of ") + QString::number(bytesMax)
+                        + QStringLiteral(" bytes copied."));
+    if (bytesMax == 0)
+        return;
+    m_bar->setValue(barValue(transferPercent(bytesRead, bytesMax)));
+    if (elapsed == m_LastElapsedSecond)
+        return;
+    m_lblElapsed->setText(MinSec(elapsed));
+    if (bytesRead != 0)
+        m_lblRemaining->setText(MinSec(remainingSeconds(bytesRead, bytesMax, elapsed)));
+    if (elapsed != 0)
+        m_lblSpeed->setText(QString::number(bytesPerSecond(bytesRead, elapsed)) + QStringLiteral(" bps"));
+    m_LastElapsedSecond = elapsed;
 }
