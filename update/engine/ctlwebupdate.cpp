@@ -202,11 +202,8 @@ void ctlWebUpdate::runSteps()
 
 void ctlWebUpdate::CancelDownload()
 {
-    try {
+    if (m_asyncRead->isPending())
         m_asyncRead->cancel();
-    } catch (const RuntimeError &) {
-        // Nothing was pending: there is nothing to cancel.
-    }
     endDownload(ReadCancelled{});
 }
 
