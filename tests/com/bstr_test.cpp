@@ -6,7 +6,7 @@
 
 using namespace platform::com;
 
-TEST(Bstr, carriesByteLengthPrefixAndTrailingNul)
+TEST(Bstr, CarriesByteLengthPrefixAndTrailingNul)
 {
     BSTR s = SysAllocString(u"Tarnwick");
     ASSERT_NE(s, nullptr);
@@ -19,7 +19,7 @@ TEST(Bstr, carriesByteLengthPrefixAndTrailingNul)
     SysFreeString(s);
 }
 
-TEST(Bstr, nullIsTheEmptyString)
+TEST(Bstr, NullIsTheEmptyString)
 {
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
     EXPECT_EQ(SysStringLen(nullptr), 0u);
@@ -32,7 +32,7 @@ TEST(Bstr, nullIsTheEmptyString)
     SysFreeString(empty);
 }
 
-TEST(Bstr, keepsEveryCharacterOfAText)
+TEST(Bstr, KeepsEveryCharacterOfAText)
 {
     // An embedded NUL and a character outside the basic plane survive.
     const QString text =
@@ -43,7 +43,7 @@ TEST(Bstr, keepsEveryCharacterOfAText)
     SysFreeString(s);
 }
 
-TEST(Bstr, lengthGivenAllocationAndReallocation)
+TEST(Bstr, LengthGivenAllocationAndReallocation)
 {
     BSTR zeros = SysAllocStringLen(nullptr, 3);
     EXPECT_EQ(SysStringLen(zeros), 3u);

@@ -101,7 +101,7 @@ protected:
 
 } // namespace
 
-TEST_F(DispatcherTest, putsAndGetsConvertToTheDeclaredType)
+TEST_F(DispatcherTest, PutsAndGetsConvertToTheDeclaredType)
 {
     ASSERT_EQ(put(kCount, textValue("12")), S_OK);
     EXPECT_EQ(sample.count, 12);
@@ -118,7 +118,7 @@ TEST_F(DispatcherTest, putsAndGetsConvertToTheDeclaredType)
     EXPECT_EQ(sample.resets, 1);
 }
 
-TEST_F(DispatcherTest, refusesWhatTheInterfaceDoesNotHave)
+TEST_F(DispatcherTest, RefusesWhatTheInterfaceDoesNotHave)
 {
     EXPECT_EQ(call(99, DISPATCH_PROPERTYGET), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(kLabel, DISPATCH_PROPERTYGET), DISP_E_MEMBERNOTFOUND) << "write-only";
@@ -130,7 +130,7 @@ TEST_F(DispatcherTest, refusesWhatTheInterfaceDoesNotHave)
     EXPECT_EQ(sample.resets, 0);
 }
 
-TEST_F(DispatcherTest, unconvertibleValuesAreTypeMismatchOrOverflow)
+TEST_F(DispatcherTest, UnconvertibleValuesAreTypeMismatchOrOverflow)
 {
     EXPECT_EQ(put(kCount, textValue("many")), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
@@ -138,7 +138,7 @@ TEST_F(DispatcherTest, unconvertibleValuesAreTypeMismatchOrOverflow)
     EXPECT_EQ(sample.count, 0);
 }
 
-TEST_F(DispatcherTest, aRuntimeErrorComesBackInExcepInfo)
+TEST_F(DispatcherTest, ARuntimeErrorComesBackInExcepInfo)
 {
     ASSERT_EQ(put(kCount, longValue(-1)), DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380));
@@ -147,7 +147,7 @@ TEST_F(DispatcherTest, aRuntimeErrorComesBackInExcepInfo)
     EXPECT_EQ(qstringFromBstr(info.bstrSource), QStringLiteral("Test.Sample"));
 }
 
-TEST_F(DispatcherTest, namesMapToDispidsWithoutRegardToCase)
+TEST_F(DispatcherTest, NamesMapToDispidsWithoutRegardToCase)
 {
     OLECHAR name[] = u"cOUNT";
     LPOLESTR names[] = {name};
@@ -160,7 +160,7 @@ TEST_F(DispatcherTest, namesMapToDispidsWithoutRegardToCase)
     EXPECT_EQ(id, DISPID_UNKNOWN);
 }
 
-TEST(Dispatcher, everyMemberNeedsItsFunction)
+TEST(Dispatcher, EveryMemberNeedsItsFunction)
 {
     EXPECT_THROW(Dispatcher(iface, {{kName, [] { return platform::Variant(); }, {}, {}}}, QString()),
                  std::logic_error);

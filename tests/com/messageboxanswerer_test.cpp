@@ -4,7 +4,7 @@
 
 using namespace platform;
 
-TEST(MessageBoxAnswerer, pressesTheQueuedButtonOnARealModalBox)
+TEST(MessageBoxAnswerer, PressesTheQueuedButtonOnARealModalBox)
 {
     MessageBoxAnswerer answerer;
     answerer.queueAnswer(MsgAnswer::Yes);
@@ -21,7 +21,7 @@ TEST(MessageBoxAnswerer, pressesTheQueuedButtonOnARealModalBox)
     EXPECT_TRUE(a.scripted);
 }
 
-TEST(MessageBoxAnswerer, withNothingQueuedAnswersOkOrNo)
+TEST(MessageBoxAnswerer, WithNothingQueuedAnswersOkOrNo)
 {
     MessageBoxAnswerer answerer;
     QtMessageBoxService real;

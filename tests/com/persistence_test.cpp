@@ -10,7 +10,7 @@
 
 using namespace platform::com;
 
-TEST(PropertyBagAdapters, aControlsBagRunsOverTheHostsIPropertyBag)
+TEST(PropertyBagAdapters, AControlsBagRunsOverTheHostsIPropertyBag)
 {
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("autorun"), platform::Variant(false));
@@ -30,7 +30,7 @@ TEST(PropertyBagAdapters, aControlsBagRunsOverTheHostsIPropertyBag)
     EXPECT_FALSE(hostStore.read(QStringLiteral("Empty"))) << "a value equal to its default is left out";
 }
 
-TEST(PropertyBagAdapters, readConvertsToTheTypeAsked)
+TEST(PropertyBagAdapters, ReadConvertsToTheTypeAsked)
 {
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("Width"), platform::Variant(QStringLiteral("12")));
@@ -50,7 +50,7 @@ TEST(PropertyBagAdapters, readConvertsToTheTypeAsked)
     EXPECT_EQ(hostBag->Read(u"Absent", &v, nullptr), E_INVALIDARG);
 }
 
-TEST(Extent, himetricAndPixelsAtNinetySixDotsPerInch)
+TEST(Extent, HimetricAndPixelsAtNinetySixDotsPerInch)
 {
     EXPECT_EQ(pixelsToHimetric(96), 2540);
     EXPECT_EQ(himetricToPixels(2540), 96);

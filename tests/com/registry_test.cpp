@@ -89,12 +89,12 @@ protected:
 
 } // namespace
 
-TEST_F(RegistryTest, livesUnderXdgDataHome)
+TEST_F(RegistryTest, LivesUnderXdgDataHome)
 {
     EXPECT_EQ(Registry::filePath(), home.path() + QStringLiteral("/tarnwick/com-registry.json"));
 }
 
-TEST_F(RegistryTest, registrationRecordsTheClassAndUnregistrationRestoresTheFile)
+TEST_F(RegistryTest, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile)
 {
     Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"));
     const QByteArray before = readAll(Registry::filePath());
@@ -123,7 +123,7 @@ TEST_F(RegistryTest, registrationRecordsTheClassAndUnregistrationRestoresTheFile
     EXPECT_TRUE(QDir(home.path() + QStringLiteral("/tarnwick")).isEmpty()) << "nothing left behind";
 }
 
-TEST_F(RegistryTest, aDamagedRegistryIsNeverOverwritten)
+TEST_F(RegistryTest, ADamagedRegistryIsNeverOverwritten)
 {
     QDir().mkpath(home.path() + QStringLiteral("/tarnwick"));
     QFile f(Registry::filePath());
@@ -147,7 +147,7 @@ TEST_F(RegistryTest, aDamagedRegistryIsNeverOverwritten)
     EXPECT_TRUE(QFileInfo(Registry::filePath()).exists() && !QFileInfo(Registry::filePath()).isFile());
 }
 
-TEST_F(RegistryTest, creationFailsCleanlyAtEachStep)
+TEST_F(RegistryTest, CreationFailsCleanlyAtEachStep)
 {
     ComPtr<IUnknown> object;
     QString why;
@@ -171,7 +171,7 @@ TEST_F(RegistryTest, creationFailsCleanlyAtEachStep)
     EXPECT_FALSE(object);
 }
 
-TEST(ClassObject, makesObjectsCountsThemAndHonoursLocks)
+TEST(ClassObject, MakesObjectsCountsThemAndHonoursLocks)
 {
     const server::ClassEntry entries[] = {{&sampleClass, &createCounted}};
     ComPtr<IClassFactory> factory;
@@ -193,7 +193,7 @@ TEST(ClassObject, makesObjectsCountsThemAndHonoursLocks)
     EXPECT_EQ(server::canUnloadNow(), S_OK);
 }
 
-TEST(Automation, invokeFailuresBecomeTheErrorsAHostSees)
+TEST(Automation, InvokeFailuresBecomeTheErrorsAHostSees)
 {
     EXCEPINFO info{};
     info.scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);

@@ -17,7 +17,7 @@ std::pair<int, int> pngFormat(const QByteArray &png)
 }
 } // namespace
 
-TEST(ToolboxBitmap, pixelsFollowThePalette)
+TEST(ToolboxBitmap, PixelsFollowThePalette)
 {
     const QImage image = toolboxImage({3, 2, 24, rows, palette});
     ASSERT_EQ(image.size(), QSize(3, 2));
@@ -27,7 +27,7 @@ TEST(ToolboxBitmap, pixelsFollowThePalette)
     EXPECT_EQ(image.pixel(0, 1), qRgb(192, 192, 192));
 }
 
-TEST(ToolboxBitmap, pngKeepsTheColourDepth)
+TEST(ToolboxBitmap, PngKeepsTheColourDepth)
 {
     const QByteArray rgb = toolboxPng({3, 2, 24, rows, palette});
     EXPECT_EQ(pngFormat(rgb), std::make_pair(8, 2)) << "8 bits per channel, truecolour";

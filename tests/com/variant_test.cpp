@@ -42,7 +42,7 @@ public:
 
 } // namespace
 
-TEST(ComVariant, changeTypeFollowsThePlatformConversions)
+TEST(ComVariant, ChangeTypeFollowsThePlatformConversions)
 {
     Holder src, dst;
     src.v = text(QStringLiteral(" 42 "));
@@ -72,7 +72,7 @@ TEST(ComVariant, changeTypeFollowsThePlatformConversions)
     EXPECT_EQ(dst.v.lVal, -1);
 }
 
-TEST(ComVariant, changeTypeReadsThroughByrefWithoutTouchingTheCallersValue)
+TEST(ComVariant, ChangeTypeReadsThroughByrefWithoutTouchingTheCallersValue)
 {
     BSTR owned = bstrFromQString(QStringLiteral("7"));
     VARIANT ref;
@@ -86,7 +86,7 @@ TEST(ComVariant, changeTypeReadsThroughByrefWithoutTouchingTheCallersValue)
     SysFreeString(owned);
 }
 
-TEST(ComVariant, interfacesConvertOnlyToInterfaces)
+TEST(ComVariant, InterfacesConvertOnlyToInterfaces)
 {
     Counted *object = new Counted;
     Holder v, copy;
@@ -99,7 +99,7 @@ TEST(ComVariant, interfacesConvertOnlyToInterfaces)
     EXPECT_EQ(object->refs(), 1u);
 }
 
-TEST(ComVariant, copyIsDeepAndCopyIndDereferences)
+TEST(ComVariant, CopyIsDeepAndCopyIndDereferences)
 {
     Holder a, b;
     a.v = text(QStringLiteral("original"));
@@ -116,7 +116,7 @@ TEST(ComVariant, copyIsDeepAndCopyIndDereferences)
     EXPECT_NE(b.v.bstrVal, a.v.bstrVal);
 }
 
-TEST(ComVariant, platformValuesRoundTrip)
+TEST(ComVariant, PlatformValuesRoundTrip)
 {
     const platform::Variant values[] = {platform::Variant(), platform::Variant(QStringLiteral("x")),
                                         platform::Variant(true), platform::Variant(std::int16_t(-3)),

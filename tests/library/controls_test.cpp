@@ -114,7 +114,7 @@ protected:
 
 } // namespace
 
-TEST_F(ControlsTest, registrationRecordsBothClassesAndItsRemovalRestoresTheRegistry)
+TEST_F(ControlsTest, RegistrationRecordsBothClassesAndItsRemovalRestoresTheRegistry)
 {
     const QJsonObject registry = QJsonDocument::fromJson(readAll(Registry::filePath())).object();
     const QJsonObject classes = registry[QStringLiteral("classes")].toObject();
@@ -154,7 +154,7 @@ TEST_F(ControlsTest, registrationRecordsBothClassesAndItsRemovalRestoresTheRegis
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
 }
 
-TEST_F(ControlsTest, anUnregisteredProgIdFailsCleanly)
+TEST_F(ControlsTest, AnUnregisteredProgIdFailsCleanly)
 {
     ComPtr<IDispatch> object;
     EXPECT_EQ(createInstanceByProgId(QStringLiteral("qvWebUpdate.ctlNothing"), IID_IDispatch, object.putVoid()),
@@ -168,7 +168,7 @@ TEST_F(ControlsTest, anUnregisteredProgIdFailsCleanly)
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
 }
 
-TEST_F(ControlsTest, theLibraryExportsOnlyItsFourEntryPoints)
+TEST_F(ControlsTest, TheLibraryExportsOnlyItsFourEntryPoints)
 {
     for (const char *entry : {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"})
         EXPECT_TRUE(updateLibrary()->resolve(entry)) << entry;
@@ -178,7 +178,7 @@ TEST_F(ControlsTest, theLibraryExportsOnlyItsFourEntryPoints)
         EXPECT_FALSE(updateLibrary()->resolve(inside)) << inside;
 }
 
-TEST_F(ControlsTest, theLibraryStaysNeededWhileAnObjectLives)
+TEST_F(ControlsTest, TheLibraryStaysNeededWhileAnObjectLives)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ComPtr<IDispatch> bar = create(kBarProgId);
@@ -190,7 +190,7 @@ TEST_F(ControlsTest, theLibraryStaysNeededWhileAnObjectLives)
     EXPECT_EQ(callEntry("DllCanUnloadNow"), S_OK);
 }
 
-TEST_F(ControlsTest, everyUpdateControlMemberByDispid)
+TEST_F(ControlsTest, EveryUpdateControlMemberByDispid)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ASSERT_TRUE(update);
@@ -243,7 +243,7 @@ TEST_F(ControlsTest, everyUpdateControlMemberByDispid)
     EXPECT_EQ(notAProperty.hr, DISP_E_MEMBERNOTFOUND);
 }
 
-TEST_F(ControlsTest, statusChangeReachesSinksByReferenceAndTheReplacementIsLogged)
+TEST_F(ControlsTest, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogged)
 {
     platform::MessageBoxAnswerer answerer;
     QTemporaryDir logDir;
@@ -306,7 +306,7 @@ TEST_F(ControlsTest, statusChangeReachesSinksByReferenceAndTheReplacementIsLogge
     EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, point.put()), CONNECT_E_NOCONNECTION);
 }
 
-TEST_F(ControlsTest, everyProgressBarMemberByDispid)
+TEST_F(ControlsTest, EveryProgressBarMemberByDispid)
 {
     ComPtr<IDispatch> bar = create(kBarProgId);
     ASSERT_TRUE(bar);
@@ -359,7 +359,7 @@ TEST_F(ControlsTest, everyProgressBarMemberByDispid)
     EXPECT_EQ(tooWide.hr, DISP_E_OVERFLOW);
 }
 
-TEST_F(ControlsTest, updateControlSettingsSaveAndRestoreThroughABag)
+TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     putProperty(update.get(), wu::DownloadFile, QStringLiteral("http://127.0.0.1/local/tarnwick.exe"));
@@ -405,7 +405,7 @@ TEST_F(ControlsTest, updateControlSettingsSaveAndRestoreThroughABag)
     EXPECT_EQ(getProperty(partly.get(), wu::LogFilename), Variant(QString()));
 }
 
-TEST_F(ControlsTest, progressBarSettingsSaveAndRestoreThroughABag)
+TEST_F(ControlsTest, ProgressBarSettingsSaveAndRestoreThroughABag)
 {
     ComPtr<IDispatch> bar = create(kBarProgId);
     putProperty(bar.get(), pb::Max, std::int32_t(400));
@@ -426,7 +426,7 @@ TEST_F(ControlsTest, progressBarSettingsSaveAndRestoreThroughABag)
     EXPECT_EQ(clsid, qvWebUpdate::CLSID_qvProgressBar);
 }
 
-TEST_F(ControlsTest, theSiteGivesTheParentAndTheAmbientUserMode)
+TEST_F(ControlsTest, TheSiteGivesTheParentAndTheAmbientUserMode)
 {
     for (const bool userMode : {true, false}) {
         QWidget window;
@@ -447,7 +447,7 @@ TEST_F(ControlsTest, theSiteGivesTheParentAndTheAmbientUserMode)
     }
 }
 
-TEST_F(ControlsTest, aControlWhoseWidgetIsGoneReportsItself)
+TEST_F(ControlsTest, AControlWhoseWidgetIsGoneReportsItself)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ComPtr<IControl> control = update.as<IControl>(IID_IControl);
@@ -465,7 +465,7 @@ TEST_F(ControlsTest, aControlWhoseWidgetIsGoneReportsItself)
     control->SetSite(nullptr);
 }
 
-TEST_F(ControlsTest, theDualInterfacesSlotsMatchTheirDispids)
+TEST_F(ControlsTest, TheDualInterfacesSlotsMatchTheirDispids)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     const auto early = update.as<qvWebUpdate::_ctlWebUpdate>(qvWebUpdate::IID__ctlWebUpdate);

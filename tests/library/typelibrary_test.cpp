@@ -98,7 +98,7 @@ const T &typeAt(std::size_t i)
 
 } // namespace
 
-TEST(TypeTable, libraryAttributes)
+TEST(TypeTable, LibraryAttributes)
 {
     EXPECT_STREQ(lib().name, "qvWebUpdate");
     EXPECT_EQ(lib().majorVersion, 1);
@@ -112,7 +112,7 @@ TEST(TypeTable, libraryAttributes)
     EXPECT_TRUE(lib().version.selfRegister);
 }
 
-TEST(TypeTable, typesInOrder)
+TEST(TypeTable, TypesInOrder)
 {
     const char *expected[] = {"_ctlWebUpdate",  "ctlWebUpdate",   "_qvProgressBar", "qvProgressBar", "__ctlWebUpdate",
                               "__qvProgressBar", "GradientColour", "CaptionType",    "BorderStyle"};
@@ -121,7 +121,7 @@ TEST(TypeTable, typesInOrder)
         EXPECT_STREQ(typeName(lib().types[i]), expected[i]) << i;
 }
 
-TEST(TypeTable, classes)
+TEST(TypeTable, Classes)
 {
     const ClassInfo &update = typeAt<ClassInfo>(1);
     const ClassInfo &bar = typeAt<ClassInfo>(3);
@@ -141,13 +141,13 @@ TEST(TypeTable, classes)
     EXPECT_STREQ(bar.sourceInterface->name, "__qvProgressBar");
 }
 
-TEST(TypeTable, dualInterfacesMemberByMember)
+TEST(TypeTable, DualInterfacesMemberByMember)
 {
     expectInterface(typeAt<InterfaceInfo>(0), ctlWebUpdateContract);
     expectInterface(typeAt<InterfaceInfo>(2), qvProgressBarContract);
 }
 
-TEST(TypeTable, eventInterfaces)
+TEST(TypeTable, EventInterfaces)
 {
     const InterfaceInfo &events = typeAt<InterfaceInfo>(4);
     const InterfaceInfo &none = typeAt<InterfaceInfo>(5);
@@ -166,7 +166,7 @@ TEST(TypeTable, eventInterfaces)
     EXPECT_EQ(statusChange.params[0].flags, unsigned(ParamIn | ParamOut | ParamByRef));
 }
 
-TEST(TypeTable, enumerations)
+TEST(TypeTable, Enumerations)
 {
     const std::vector<std::vector<std::pair<const char *, int>>> expected = {
         {{"GradientNone", 0},
@@ -204,7 +204,7 @@ TEST(TypeTable, enumerations)
     EXPECT_TRUE(found);
 }
 
-TEST(TypeTable, identifiersAreDistinct)
+TEST(TypeTable, IdentifiersAreDistinct)
 {
     QSet<QString> ids{guidToString(lib().libid)};
     for (const TypeEntry &entry : lib().types) {
@@ -225,7 +225,7 @@ TEST(TypeTable, identifiersAreDistinct)
     EXPECT_EQ(ids.size(), qsizetype(lib().types.size() + 1));
 }
 
-TEST(IdlListing, installedNextToTheLibraryAndMadeFromTheTable)
+TEST(IdlListing, InstalledNextToTheLibraryAndMadeFromTheTable)
 {
     QFile file(QStringLiteral(UPDATE_IDL_PATH));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << UPDATE_IDL_PATH;

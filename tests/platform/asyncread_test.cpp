@@ -87,7 +87,7 @@ protected:
     QList<AsyncProperty> completions;
 };
 
-TEST_F(AsyncReadTest, streamsTheBodyToACacheFileAndReportsEachStageInOrder)
+TEST_F(AsyncReadTest, StreamsTheBodyToACacheFileAndReportsEachStageInOrder)
 {
     const qint64 size = 3 * 1024 * 1024 + 17;
     HttpResponse response = HttpResponse::generated(size);
@@ -118,7 +118,7 @@ TEST_F(AsyncReadTest, streamsTheBodyToACacheFileAndReportsEachStageInOrder)
     EXPECT_EQ(filesIn(cache.path()), QStringList{"tarnwick.exe"});
 }
 
-TEST_F(AsyncReadTest, bodiesWithoutALengthKeepTheTotalUnknown)
+TEST_F(AsyncReadTest, BodiesWithoutALengthKeepTheTotalUnknown)
 {
     HttpResponse closeDelimited = HttpResponse::generated(5120);
     closeDelimited.framing = HttpResponse::Framing::CloseDelimited;
@@ -140,7 +140,7 @@ TEST_F(AsyncReadTest, bodiesWithoutALengthKeepTheTotalUnknown)
     }
 }
 
-TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
+TEST_F(AsyncReadTest, FailedTransfersEndInAFailureAndLeaveNoFile)
 {
     server.serve("/missing", HttpResponse::error(404));
     server.serve("/broken", HttpResponse::error(500));
@@ -173,7 +173,7 @@ TEST_F(AsyncReadTest, failedTransfersEndInAFailureAndLeaveNoFile)
     EXPECT_GE(server.hits("/loop/a") + server.hits("/loop/b"), 11);
 }
 
-TEST_F(AsyncReadTest, followsRedirectsAndReportsEachHopAndEachHostConnectedTo)
+TEST_F(AsyncReadTest, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
 {
     HttpTestServer other;
     server.serve("/old", HttpResponse::redirect("/moved", 301));
@@ -195,7 +195,7 @@ TEST_F(AsyncReadTest, followsRedirectsAndReportsEachHopAndEachHostConnectedTo)
     EXPECT_EQ(hosts, (QStringList{server.url("").mid(7), other.url("").mid(7)}));
 }
 
-TEST_F(AsyncReadTest, revalidatesACachedCopyWithAConditionalRequest)
+TEST_F(AsyncReadTest, RevalidatesACachedCopyWithAConditionalRequest)
 {
     QByteArray content = "version one";
     QByteArray etag = "\"v1\"";
@@ -243,7 +243,7 @@ HttpResponse resumable(qint64 cutAt)
     return r;
 }
 
-TEST_F(AsyncReadTest, resumesABrokenTransferOnlyAsFarAsTheServerAllows)
+TEST_F(AsyncReadTest, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
 {
     HttpResponse misplaced = resumable(-1);
     misplaced.misplacedRangeBy = 10;
@@ -290,7 +290,7 @@ TEST_F(AsyncReadTest, resumesABrokenTransferOnlyAsFarAsTheServerAllows)
     }
 }
 
-TEST_F(AsyncReadTest, cancelEndsTheReadQuietlyAndRemovesThePartialFile)
+TEST_F(AsyncReadTest, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
 {
     HttpResponse response = HttpResponse::generated(100000);
     response.holdAt = {30000};
@@ -310,7 +310,7 @@ TEST_F(AsyncReadTest, cancelEndsTheReadQuietlyAndRemovesThePartialFile)
     EXPECT_THROW(job.cancel(), platform::RuntimeError);
 }
 
-TEST_F(AsyncReadTest, refusesAddressesItCannotReadAndASecondReadAtOnce)
+TEST_F(AsyncReadTest, RefusesAddressesItCannotReadAndASecondReadAtOnce)
 {
     for (const QString address : {"", "not a url", "relative/path", "ftp://127.0.0.1/x", "mailto:a@b.c", "http://"}) {
         try {
@@ -328,7 +328,7 @@ TEST_F(AsyncReadTest, refusesAddressesItCannotReadAndASecondReadAtOnce)
     EXPECT_EQ(completions.size(), 1);
 }
 
-TEST_F(AsyncReadTest, copiesALocalFileAndLeavesTheOriginal)
+TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
 {
     QTemporaryDir source;
     const QString original = source.filePath("product.bin");
@@ -348,7 +348,7 @@ TEST_F(AsyncReadTest, copiesALocalFileAndLeavesTheOriginal)
 
 namespace {
 
-TEST_F(AsyncReadTest, readsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
+TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
 {
     HttpResponse response = HttpResponse::generated(300000);
     response.holdAt = {1000};
@@ -379,7 +379,7 @@ TEST_F(AsyncReadTest, readsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
     EXPECT_EQ(paths.size(), 3);
 }
 
-TEST_F(AsyncReadTest, httpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
+TEST_F(AsyncReadTest, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
 {
     HttpTestServer secure(HttpTestServer::Scheme::Https);
     secure.serve("/tarnwick.exe", HttpResponse::generated(70000));
@@ -395,7 +395,7 @@ TEST_F(AsyncReadTest, httpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp
     EXPECT_EQ(server.hits("/tarnwick.exe"), 0);
 }
 
-TEST_F(AsyncReadTest, theProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
+TEST_F(AsyncReadTest, TheProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
 {
     server.serve("http://tarnwick.invalid/pkg/tarnwick.exe", HttpResponse::ok("through the proxy"));
     server.serve("/direct", HttpResponse::ok("direct"));

@@ -43,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST_F(Regsvr, registersAndUnregistersALibrary)
+TEST_F(Regsvr, RegistersAndUnregistersALibrary)
 {
     const Outcome registered = regsvr({kUpdateLibrary}, home.path());
     ASSERT_EQ(registered.status, 0) << qPrintable(registered.err);
@@ -59,7 +59,7 @@ TEST_F(Regsvr, registersAndUnregistersALibrary)
     EXPECT_FALSE(QFile::exists(registryFile()));
 }
 
-TEST_F(Regsvr, aMissingOrForeignLibraryIsReportedWithItsCause)
+TEST_F(Regsvr, AMissingOrForeignLibraryIsReportedWithItsCause)
 {
     const QString missing = home.filePath(QStringLiteral("libMissing.so"));
     const Outcome noFile = regsvr({missing}, home.path());
@@ -83,7 +83,7 @@ TEST_F(Regsvr, aMissingOrForeignLibraryIsReportedWithItsCause)
     EXPECT_FALSE(QFile::exists(registryFile()));
 }
 
-TEST_F(Regsvr, aRegistryThatCannotBeWrittenFailsTheRegistration)
+TEST_F(Regsvr, ARegistryThatCannotBeWrittenFailsTheRegistration)
 {
     // The data folder is a file, so the registry's folder can't be made.
     const QString blocked = home.filePath(QStringLiteral("blocked"));
@@ -96,7 +96,7 @@ TEST_F(Regsvr, aRegistryThatCannotBeWrittenFailsTheRegistration)
     EXPECT_TRUE(run.err.contains(QStringLiteral("0x80040201"))) << qPrintable(run.err);
 }
 
-TEST_F(Regsvr, registrationsAndUnregistrationsAtOnceAllSucceed)
+TEST_F(Regsvr, RegistrationsAndUnregistrationsAtOnceAllSucceed)
 {
     QList<QProcess *> runs;
     const QProcessEnvironment env = testsupport::programEnvironment(home.path());
@@ -113,7 +113,7 @@ TEST_F(Regsvr, registrationsAndUnregistrationsAtOnceAllSucceed)
     }
 }
 
-TEST_F(Regsvr, aFailedUnregistrationNamesItsCause)
+TEST_F(Regsvr, AFailedUnregistrationNamesItsCause)
 {
     QDir().mkpath(home.filePath(QStringLiteral("tarnwick")));
     QFile file(registryFile());
@@ -128,7 +128,7 @@ TEST_F(Regsvr, aFailedUnregistrationNamesItsCause)
     EXPECT_FALSE(run.err.contains(QStringLiteral("register the classes"))) << qPrintable(run.err);
 }
 
-TEST_F(Regsvr, wrongArgumentsShowTheUsage)
+TEST_F(Regsvr, WrongArgumentsShowTheUsage)
 {
     for (const QStringList &args : {QStringList{}, QStringList{QStringLiteral("-x"), kUpdateLibrary},
                                     QStringList{kUpdateLibrary, kUpdateLibrary}}) {
