@@ -285,8 +285,9 @@ TEST_F(AsyncReadTest, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
             if (p.Status == QStringLiteral("Resuming %1 at byte %2").arg(server.url(path)).arg(p.BytesRead))
                 resumedAt << p.BytesRead;
         EXPECT_EQ(resumedAt, c.resumedAt) << c.name;
-        if (c.requests > 1)
+        if (c.requests > 1) {
             EXPECT_EQ(server.requests().last().header("If-Range"), "Tue, 01 Dec 2026 10:00:00 GMT") << c.name;
+        }
     }
 }
 
