@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // The figures of the transfer panel, from the read service's counts and the
-// whole seconds elapsed. Results that would leave 32 bits are clamped.
+// whole seconds elapsed, and the names of the read's status codes for the
+// log. Results that would leave 32 bits are clamped.
 
 // "m:ss": whole minutes (never carried into hours), then the seconds as two
 // digits; a negative number of seconds gets a leading minus ("-1:05").
