@@ -28,6 +28,9 @@ void NotificationQueue::clear()
 {
     m_queue.clear();
     m_timer.stop();
+    // Nothing of the listener's read is left to keep in order: a read it
+    // starts now goes out at once, even while the listener still runs.
+    m_delivering = false;
 }
 
 bool NotificationQueue::holdsBackData() const
@@ -50,7 +53,6 @@ void NotificationQueue::deliver()
     // notification; what that produces waits its turn here.
     if (m_delivering)
         return;
-    const QScopedValueRollback<bool> delivering(m_delivering, true);
     while (!m_queue.isEmpty()) {
         if (holdsBackData()) {
             m_timer.start(int(DataIntervalMs - m_sinceData.elapsed()));
@@ -59,6 +61,9 @@ void NotificationQueue::deliver()
         const Entry next = m_queue.takeFirst();
         if (next.notification.StatusCode == AsyncStatusCodeDownloadingData && !next.completion)
             m_sinceData.start();
+        // A completion is its read's last word: whatever its listener starts
+        // is another read, which needn't wait for the listener to return.
+        const QScopedValueRollback<bool> delivering(m_delivering, !next.completion);
         m_deliver(next.notification, next.completion);
     }
 }

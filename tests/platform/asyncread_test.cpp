@@ -311,6 +311,36 @@ TEST_F(AsyncReadTest, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
     EXPECT_THROW(job.cancel(), platform::RuntimeError);
 }
 
+// A listener that starts another read once the first is over, from its
+// completion or after cancelling it from a progress notification, and waits
+// for it there (as a host's handler that pumps events would).
+TEST_F(AsyncReadTest, AReadStartedFromAListenerOfAnEndedReadIsDeliveredAtOnce)
+{
+    server.serve("/first", HttpResponse::ok("first"));
+    server.serve("/second", HttpResponse::ok("second"));
+    for (const bool fromCompletion : {true, false}) {
+        QByteArray second;
+        bool started = false;
+        const auto startAndWait = [&] {
+            if (std::exchange(started, true))
+                return;
+            if (!fromCompletion)
+                job.cancel();
+            const qsizetype before = completions.size();
+            job.start(server.url("/second"));
+            waitFor([&] { return completions.size() > before; }, 5000);
+            second = completions.size() > before ? readAll(completions.last().Value()) : QByteArray();
+        };
+        const QMetaObject::Connection connection =
+            fromCompletion ? QObject::connect(&job, &AsyncRead::completed, startAndWait)
+                           : QObject::connect(&job, &AsyncRead::progress, startAndWait);
+        job.start(server.url("/first"));
+        EXPECT_TRUE(waitFor([&] { return started && !job.isPending(); }));
+        QObject::disconnect(connection);
+        EXPECT_EQ(second, "second") << (fromCompletion ? "from the completion" : "from a progress notification");
+    }
+}
+
 TEST_F(AsyncReadTest, RefusesAddressesItCannotReadAndASecondReadAtOnce)
 {
     for (const QString address : {"", "not a url", "relative/path", "ftp://127.0.0.1/x", "mailto:a@b.c", "http://"}) {
