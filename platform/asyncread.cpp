@@ -1,5 +1,6 @@
 #include "asyncread.h"
 #include "asyncread_p.h"
+#include "files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -95,6 +96,16 @@ void AsyncReadPrivate::begin(quint64 startedGeneration)
     if (!pending || startedGeneration != generation)
         return;
     report(AsyncStatusCodeFindingResource, address);
+    // curl reads a local file in one blocking pass to its end: a FIFO would
+    // hang the event loop and /dev/zero fill the disk.
+    if (url.isLocalFile()) {
+        try {
+            files::requireRegularFileOrNothing(url.toLocalFile());
+        } catch (const RuntimeError &e) {
+            fail(e.description());
+            return;
+        }
+    }
     const std::optional<CacheEntry::Copy> cached = entry->lastCopy();
     if (cached && !(options & AsyncRead::Resynchronize)) {
         serveCachedCopy(*cached);

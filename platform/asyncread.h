@@ -23,8 +23,8 @@ class AsyncReadPrivate;
 // fails (completed() with a failure, the partial file removed) on an HTTP
 // status outside 2xx, a 204, a 206 that doesn't continue where the service
 // asked, differing lengths, a malformed or broken body, more than 10
-// redirects, a redirect from https to http, or when no data arrive for
-// stallTimeoutMs(). A transfer that breaks or stalls after some data is
+// redirects, a redirect from https to http, a file address that names no
+// regular file, or when no data arrive for stallTimeoutMs(). A transfer that breaks or stalls after some data is
 // resumed with Range and If-Range, up to 3 times, when the server offers
 // byte ranges and a validator; each resumption is reported as
 // FindingResource with the text "Resuming <address> at byte N". The proxy

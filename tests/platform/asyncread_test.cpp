@@ -373,6 +373,12 @@ TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
     EXPECT_NE(done.Value(), original);
     EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 70000));
     EXPECT_TRUE(QFileInfo::exists(original));
+
+    // A device or a folder is no file: never an empty download (nor, for a
+    // FIFO, a wait without end, or for /dev/zero, a full disk).
+    for (const QString &path : {QStringLiteral("/dev/null"), source.path()})
+        EXPECT_EQ(failureOf(read(QUrl::fromLocalFile(path).toString())).toStdString(),
+                  ("Not a regular file: " + path).toStdString());
 }
 
 } // namespace
