@@ -1,6 +1,7 @@
 #include "headverdict.h"
 
 #include <QRegularExpression>
+#include <limits>
 
 namespace platform {
 
@@ -55,15 +56,21 @@ HeadVerdict judgePart(const ResponseHead &head, qint64 asked, qint64 length)
                                      "was asked for"));
     static const QRegularExpression range(QStringLiteral("^bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)$"));
     const QRegularExpressionMatch match = range.match(QString::fromLatin1(head.contentRange));
-    if (!match.hasMatch())
+    bool firstFits = false;
+    bool totalFits = true;
+    const qint64 first = match.captured(1).toLongLong(&firstFits);
+    const bool totalKnown = match.captured(3) != QLatin1String("*");
+    const qint64 total = totalKnown ? match.captured(3).toLongLong(&totalFits) : -1;
+    // Figures past 64 bits make no range (and would read as 0).
+    if (!match.hasMatch() || !firstFits || !totalFits)
         return refuse(QStringLiteral("The server sent part of the file without a valid Content-Range (%1)")
                           .arg(QString::fromLatin1(head.contentRange)));
-    const qint64 first = match.captured(1).toLongLong();
     if (first != asked)
         return refuse(QStringLiteral("The server resumed at byte %1 instead of %2").arg(first).arg(asked));
-    const QString total = match.captured(3);
-    if (total != QLatin1String("*"))
-        return body(first, total.toLongLong());
+    if (totalKnown)
+        return body(first, total);
+    if (length > std::numeric_limits<qint64>::max() - first)
+        return refuse(QStringLiteral("The server announced an invalid length (%1)").arg(length));
     return body(first, length >= 0 ? first + length : -1);
 }
 

@@ -43,6 +43,12 @@ TEST(HeadVerdict, OnlyACompleteAnswerToWhatWasAskedIsTheFile)
          "The server resumed at byte 5010 instead of 5000"},
         {{"HTTP/1.1 206 Partial Content", "Content-Length: 5000"}, 5000, false, Action::Refuse, 0, -1,
          "The server sent part of the file without a valid Content-Range ()"},
+        // Sizes past 64 bits are no sizes at all.
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/*", "Content-Length: 9223372036854775807"},
+         5000, false, Action::Refuse, 0, -1, "The server announced an invalid length (9223372036854775807)"},
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/99999999999999999999"}, 5000, false,
+         Action::Refuse, 0, -1,
+         "The server sent part of the file without a valid Content-Range (bytes 5000-9999/99999999999999999999)"},
         {{"HTTP/1.1 200 OK", "Content-Length: 10000"}, 5000, false, Action::Body, 0, 10000, ""},
         {{"HTTP/1.1 204 No Content"}, -1, false, Action::Refuse, 0, -1, "The server sent no file (204 No Content)"},
         {{"HTTP/1.1 304 Not Modified"}, -1, true, Action::NotModified, 0, -1, ""},
