@@ -54,7 +54,9 @@ HeadVerdict judgePart(const ResponseHead &head, qint64 asked, qint64 length)
     if (asked < 0)
         return refuse(QStringLiteral("The server sent part of the file (206 Partial Content) when the whole file "
                                      "was asked for"));
-    static const QRegularExpression range(QStringLiteral("^bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)$"));
+    // Range units compare without regard to case.
+    static const QRegularExpression range(QStringLiteral("^bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)$"),
+                                          QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = range.match(QString::fromLatin1(head.contentRange));
     bool firstFits = false;
     bool totalFits = true;

@@ -39,6 +39,8 @@ TEST(HeadVerdict, OnlyACompleteAnswerToWhatWasAskedIsTheFile)
          "The server sent part of the file (206 Partial Content) when the whole file was asked for"},
         {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/10000"}, 5000, false, Action::Body, 5000,
          10000, ""},
+        {{"HTTP/1.1 206 Partial Content", "content-range: Bytes 5000-9999/10000"}, 5000, false, Action::Body, 5000,
+         10000, ""},
         {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5010-9999/10000"}, 5000, false, Action::Refuse, 0, -1,
          "The server resumed at byte 5010 instead of 5000"},
         {{"HTTP/1.1 206 Partial Content", "Content-Length: 5000"}, 5000, false, Action::Refuse, 0, -1,
