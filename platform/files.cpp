@@ -113,8 +113,10 @@ void appendLine(const QString &path, const QString &text)
 {
     const QByteArray name = native(path);
     // A FIFO without a reader fails with ENXIO at once; one whose reader is
-    // slow fails with EAGAIN. Either way the caller goes on.
-    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    // slow fails with EAGAIN. Either way the caller goes on. A terminal is
+    // written to without becoming the program's controlling terminal.
+    const int fd =
+        ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
         raiseErrno();
     const QByteArray line = text.toUtf8() + "\r\n";
