@@ -106,13 +106,12 @@ void AsyncReadPrivate::begin(quint64 startedGeneration)
             return;
         }
     }
-    const std::optional<CacheEntry::Copy> cached = entry->lastCopy();
+    cached = entry->lastCopy();
     if (cached && !(options & AsyncRead::Resynchronize)) {
         serveCachedCopy(*cached);
         return;
     }
-    if (cached && (!cached->etag.isEmpty() || !cached->lastModified.isEmpty()))
-        revalidated = cached;
+    revalidating = cached && (!cached->etag.isEmpty() || !cached->lastModified.isEmpty());
     request();
 }
 
@@ -125,11 +124,11 @@ void AsyncReadPrivate::request()
     request.headers << "Accept-Encoding: identity";
     if (asked >= 0) {
         request.headers << "Range: bytes=" + QByteArray::number(asked) + '-' << "If-Range: " + rangeValidator;
-    } else if (revalidated) {
-        if (!revalidated->etag.isEmpty())
-            request.headers << "If-None-Match: " + revalidated->etag;
-        if (!revalidated->lastModified.isEmpty())
-            request.headers << "If-Modified-Since: " + revalidated->lastModified;
+    } else if (revalidating) {
+        if (!cached->etag.isEmpty())
+            request.headers << "If-None-Match: " + cached->etag;
+        if (!cached->lastModified.isEmpty())
+            request.headers << "If-Modified-Since: " + cached->lastModified;
     }
     action.reset();
     dropped = 0;
@@ -156,7 +155,7 @@ void AsyncReadPrivate::sendingRequest()
 bool AsyncReadPrivate::headReceived(const ResponseHead &head)
 {
     touch();
-    const HeadVerdict verdict = judgeHead(head, asked, revalidated && asked < 0);
+    const HeadVerdict verdict = judgeHead(head, asked, revalidating && asked < 0);
     switch (verdict.action) {
     case HeadVerdict::Action::Refuse:
         refusal = verdict.refusal;
@@ -238,7 +237,7 @@ void AsyncReadPrivate::finished(const CurlTransfer::End &end)
                               .arg(describeBytes(bytesRead, total), end.error)
                         : end.error);
     else if (action == HeadVerdict::Action::NotModified)
-        serveCachedCopy(*revalidated);
+        serveCachedCopy(*cached);
     else
         complete();
 }
@@ -311,9 +310,9 @@ void AsyncReadPrivate::complete()
         return;
     }
     entry->record({path, etag, lastModified});
-    // The copy the server just replaced is of no use any more.
-    if (revalidated && QFile::remove(revalidated->path))
-        CacheEntry::removeIfEmpty(QFileInfo(revalidated->path).path());
+    // The copy this one replaces is of no use any more.
+    if (cached && QFile::remove(cached->path))
+        CacheEntry::removeIfEmpty(QFileInfo(cached->path).path());
     readFolder.clear();
     report(AsyncStatusCodeEndDownloadData, address);
     succeed(path);
@@ -386,7 +385,8 @@ void AsyncRead::start(const QString &address, int options)
     d->options = options;
     d->fileName = localNameFor(url);
     d->entry.emplace(d->folder, url);
-    d->revalidated.reset();
+    d->cached.reset();
+    d->revalidating = false;
     d->pending = true;
     d->bytesRead = 0;
     d->total = -1;

@@ -69,8 +69,10 @@ public:
     int options = 0;
     QString fileName;
     std::optional<CacheEntry> entry;
-    // The cached copy that the request asks the server to revalidate.
-    std::optional<CacheEntry::Copy> revalidated;
+    // The last complete copy when the read began, and whether the request
+    // asks the server to revalidate it (it has validators).
+    std::optional<CacheEntry::Copy> cached;
+    bool revalidating = false;
     QString readFolder;
     QFile part;
     qint64 bytesRead = 0;

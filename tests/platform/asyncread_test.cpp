@@ -233,6 +233,15 @@ TEST_F(AsyncReadTest, RevalidatesACachedCopyWithAConditionalRequest)
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
 }
 
+TEST_F(AsyncReadTest, ANewCopyReplacesTheLastOneAlsoWithoutValidators)
+{
+    server.serve("/plain.txt", HttpResponse::ok("plain"));
+    const QString first = read(server.url("/plain.txt")).Value();
+    EXPECT_EQ(readAll(read(server.url("/plain.txt")).Value()), "plain");
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(first).path())) << "the old copy and its folder go";
+    EXPECT_EQ(filesIn(cache.path()), QStringList{"plain.txt"});
+}
+
 // A generated file of 200000 bytes that offers ranges with a validator, cut
 // by a reset at the given offset (-1: whole).
 HttpResponse resumable(qint64 cutAt)
