@@ -12,18 +12,15 @@ namespace {
 
 constexpr qint64 kMaxDroppedBytes = 64 * 1024;
 
-bool isSupportedScheme(const QUrl &url)
-{
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("file"))
-        return true;
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
-}
-
 bool isNetworkScheme(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+bool isSupportedScheme(const QUrl &url)
+{
+    return url.scheme().toLower() == QLatin1String("file") || (isNetworkScheme(url) && !url.host().isEmpty());
 }
 
 // The data file keeps the address's own file name (what follows its last
@@ -59,8 +56,7 @@ QString describeBytes(qint64 bytesRead, qint64 total)
 } // namespace
 
 AsyncReadPrivate::AsyncReadPrivate(AsyncRead *q)
-    : q(q)
-    , notifications([q](const AsyncProperty &notification, bool completion) {
+    : notifications([q](const AsyncProperty &notification, bool completion) {
         if (completion)
             emit q->completed(notification);
         else
@@ -78,12 +74,17 @@ QString AsyncReadPrivate::finalPath() const
 
 void AsyncReadPrivate::report(int statusCode, const QString &status)
 {
+    notifications.post(figures(statusCode, status), false);
+}
+
+AsyncProperty AsyncReadPrivate::figures(int statusCode, const QString &status) const
+{
     AsyncProperty notification;
     notification.BytesRead = bytesRead;
     notification.BytesMax = qMax<qint64>(total, 0);
     notification.StatusCode = statusCode;
     notification.Status = status;
-    notifications.post(notification, false);
+    return notification;
 }
 
 void AsyncReadPrivate::touch()
@@ -334,12 +335,7 @@ AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
 {
     stop();
     pending = false;
-    AsyncProperty notification;
-    notification.BytesRead = bytesRead;
-    notification.BytesMax = qMax<qint64>(total, 0);
-    notification.StatusCode = statusCode;
-    notification.Status = status;
-    return notification;
+    return figures(statusCode, status);
 }
 
 void AsyncReadPrivate::succeed(const QString &path)

@@ -75,7 +75,6 @@ signals:
     void completed(const platform::AsyncProperty &notification);
 
 private:
-    friend class AsyncReadPrivate;
     std::unique_ptr<AsyncReadPrivate> d;
 };
 

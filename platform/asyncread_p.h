@@ -41,6 +41,8 @@ public:
     void finished(const CurlTransfer::End &end) override;
 
     void report(int statusCode, const QString &status);
+    // A notification of the read's figures so far.
+    AsyncProperty figures(int statusCode, const QString &status) const;
     // Ends the read and makes its completion notification.
     AsyncProperty ending(int statusCode, const QString &status);
     void succeed(const QString &path);
@@ -50,7 +52,6 @@ public:
 
     QString finalPath() const;
 
-    AsyncRead *q;
     CurlMulti multi;
     NotificationQueue notifications;
     QTimer stallTimer;
