@@ -315,8 +315,6 @@ TEST_F(DownloadTest, AnErrorInsideTheDownloadIsReportedByEventAndBox)
     EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
 }
 
-} // namespace
-
 TEST_F(DownloadTest, DataInManyPiecesWritesNoLogLineForEachPiece)
 {
     HttpResponse pieces = sameVersionFile(20000);
@@ -333,3 +331,5 @@ TEST_F(DownloadTest, DataInManyPiecesWritesNoLogLineForEachPiece)
     EXPECT_TRUE(lines.contains("vbAsyncStatusCodeEndDownloadData - " + server.url("/version.txt")));
     EXPECT_EQ(lines.filter("vbAsyncStatusCodeDownloadingData").size(), 0);
 }
+
+} // namespace

@@ -390,10 +390,6 @@ TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
                   ("Not a regular file: " + path).toStdString());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
 {
     HttpResponse response = HttpResponse::generated(300000);
