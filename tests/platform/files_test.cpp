@@ -1,21 +1,19 @@
 #include "platform/files.h"
 #include "platform/runtimeerror.h"
+#include "tests/support/runtimeerrorof.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include "tests/support/runtimeerrorof.h"
-
-#include <gtest/gtest.h>
-
-using testsupport::runtimeErrorOf;
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+using testsupport::runtimeErrorOf;
 namespace files = platform::files;
 
 namespace {
