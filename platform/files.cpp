@@ -208,7 +208,8 @@ void replace(const QString &source, const QString &destination)
         throw notARegularFile(source);
     mode_t mode = 0;
     struct stat old{};
-    if (::stat(to.constData(), &old) == 0) {
+    const bool placed = ::stat(to.constData(), &old) == 0;
+    if (placed) {
         if (!S_ISREG(old.st_mode))
             throw notARegularFile(destination);
         // An empty download is never the product.
@@ -220,12 +221,24 @@ void replace(const QString &source, const QString &destination)
     } else {
         raiseErrnoForDestination();
     }
-    if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
+    if (placed && old.st_dev == src.st_dev && old.st_ino == src.st_ino) {
+        // Another name of the same file: rename() would keep both names.
+        if (::unlink(from.constData()) != 0)
+            raiseErrno();
         return;
-    if (errno != EXDEV && errno != EPERM)
-        raiseErrnoForDestination();
-    // Another file system (or a source we may not change): copy next to the
-    // destination, then rename over it so the old file never goes missing.
+    }
+    // The read service keeps one name of a download it hands out (its
+    // record); a further name is a file placed elsewhere, whose permission
+    // bits must not change with this one's: then this one is copied.
+    if (src.st_nlink <= 2 || (src.st_mode & 07777) == mode) {
+        if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
+            return;
+        if (errno != EXDEV && errno != EPERM)
+            raiseErrnoForDestination();
+    }
+    // Another file system, a source we may not change or one that shares its
+    // bits: copy next to the destination, then rename over it so the old
+    // file never goes missing.
     const QByteArray temp = copyBeside(from, to, mode);
     if (::rename(temp.constData(), to.constData()) != 0) {
         const int err = errno;

@@ -35,8 +35,10 @@ QString readFirstLine(const QString &path);
 // permission bits of the file it replaces; a new file gets 0755 less the
 // umask when it is a program, else 0644 less the umask. Refuses to put an
 // empty file over an existing one and to replace anything but a regular
-// file. A missing source is "File not found" (53), a missing destination
-// folder "Path not found" (76).
+// file. The permission bits of the source's other names change with it
+// only when there is one other (the read service's record of a download);
+// else the source is placed as a copy. A missing source is "File not found"
+// (53), a missing destination folder "Path not found" (76).
 void replace(const QString &source, const QString &destination);
 
 } // namespace platform::files

@@ -123,6 +123,32 @@ TEST(Files, ReplaceSwapsTheFileAndKeepsTheOldPermissions)
     EXPECT_FALSE(QFileInfo::exists(from));
 }
 
+TEST(Files, ReplaceLeavesTheSourcesOtherNamesAsTheyAre)
+{
+    QTemporaryDir dir;
+    const QString from = dir.filePath("download.tmp");
+    const QString record = dir.filePath("record");
+    const QString placedElsewhere = dir.filePath("placed");
+    const QString to = dir.filePath("tarnwick.exe");
+    writeBytes(from, "new");
+    chmod(QFile::encodeName(from).constData(), 0644);
+    ASSERT_EQ(link(QFile::encodeName(from).constData(), QFile::encodeName(record).constData()), 0);
+    ASSERT_EQ(link(QFile::encodeName(from).constData(), QFile::encodeName(placedElsewhere).constData()), 0);
+    writeBytes(to, "old");
+    chmod(QFile::encodeName(to).constData(), 0750);
+    files::replace(from, to);
+    EXPECT_EQ(readBytes(to), QByteArray("new"));
+    EXPECT_EQ(modeOf(to), mode_t(0750));
+    EXPECT_EQ(modeOf(placedElsewhere), mode_t(0644));
+    EXPECT_FALSE(QFileInfo::exists(from));
+
+    // Placed where another name of it already is: only the source's name goes.
+    ASSERT_EQ(link(QFile::encodeName(record).constData(), QFile::encodeName(from).constData()), 0);
+    files::replace(from, placedElsewhere);
+    EXPECT_FALSE(QFileInfo::exists(from));
+    EXPECT_EQ(readBytes(placedElsewhere), QByteArray("new"));
+}
+
 TEST(Files, ANewFileIsPlacedAsAProgramOnlyWhenItIsOne)
 {
     QTemporaryDir dir;
