@@ -2,7 +2,7 @@
 #include "asyncread_p.h"
 #include "files.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -108,11 +108,20 @@ void AsyncReadPrivate::begin(quint64 startedGeneration)
         }
     }
     cached = entry->lastCopy();
-    if (cached && !(options & AsyncRead::Resynchronize)) {
-        serveCachedCopy(*cached);
-        return;
+    if (cached) {
+        // This read's own link of the record, taken at once: a newer copy
+        // that another read records meanwhile can't take it away.
+        QString error;
+        readFolder = entry->handOut(*cached, fileName, error);
+        if (readFolder.isEmpty()) {
+            fail(QStringLiteral("Can't make a copy of %1 in %2: %3").arg(cached->path, entry->folder(), error));
+            return;
+        }
+        if (!(options & AsyncRead::Resynchronize)) {
+            serveCachedCopy();
+            return;
+        }
     }
-    revalidating = cached && (!cached->etag.isEmpty() || !cached->lastModified.isEmpty());
     request();
 }
 
@@ -125,7 +134,7 @@ void AsyncReadPrivate::request()
     request.headers << "Accept-Encoding: identity";
     if (asked >= 0) {
         request.headers << "Range: bytes=" + QByteArray::number(asked) + '-' << "If-Range: " + rangeValidator;
-    } else if (revalidating) {
+    } else if (cached) {
         if (!cached->etag.isEmpty())
             request.headers << "If-None-Match: " + cached->etag;
         if (!cached->lastModified.isEmpty())
@@ -156,7 +165,7 @@ void AsyncReadPrivate::sendingRequest()
 bool AsyncReadPrivate::headReceived(const ResponseHead &head)
 {
     touch();
-    const HeadVerdict verdict = judgeHead(head, asked, revalidating && asked < 0);
+    const HeadVerdict verdict = judgeHead(head, asked, cached && asked < 0);
     switch (verdict.action) {
     case HeadVerdict::Action::Refuse:
         refusal = verdict.refusal;
@@ -179,6 +188,8 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
 {
     total = verdict.total;
     if (!part.isOpen()) {
+        // The server sends a new copy: the one taken from the cache goes.
+        discardReadFolder();
         QString error;
         readFolder = entry->openPart(part, fileName, error);
         if (readFolder.isEmpty()) {
@@ -238,7 +249,7 @@ void AsyncReadPrivate::finished(const CurlTransfer::End &end)
                               .arg(describeBytes(bytesRead, total), end.error)
                         : end.error);
     else if (action == HeadVerdict::Action::NotModified)
-        serveCachedCopy(*cached);
+        serveCachedCopy();
     else
         complete();
 }
@@ -291,11 +302,13 @@ void AsyncReadPrivate::followRedirect()
     request();
 }
 
-void AsyncReadPrivate::serveCachedCopy(const CacheEntry::Copy &copy)
+void AsyncReadPrivate::serveCachedCopy()
 {
-    bytesRead = total = QFileInfo(copy.path).size();
-    report(AsyncStatusCodeUsingCachedCopy, copy.path);
-    succeed(copy.path);
+    const QString path = finalPath();
+    bytesRead = total = QFileInfo(path).size();
+    report(AsyncStatusCodeUsingCachedCopy, path);
+    readFolder.clear();
+    succeed(path);
 }
 
 void AsyncReadPrivate::complete()
@@ -311,9 +324,6 @@ void AsyncReadPrivate::complete()
         return;
     }
     entry->record({path, etag, lastModified});
-    // The copy this one replaces is of no use any more.
-    if (cached && QFile::remove(cached->path))
-        CacheEntry::removeIfEmpty(QFileInfo(cached->path).path());
     readFolder.clear();
     report(AsyncStatusCodeEndDownloadData, address);
     succeed(path);
@@ -323,12 +333,18 @@ void AsyncReadPrivate::stop()
 {
     stallTimer.stop();
     transfer.reset();
-    if (!readFolder.isEmpty()) {
-        part.close();
-        part.remove();
-        CacheEntry::removeIfEmpty(readFolder);
-        readFolder.clear();
-    }
+    discardReadFolder();
+}
+
+void AsyncReadPrivate::discardReadFolder()
+{
+    if (readFolder.isEmpty())
+        return;
+    part.close();
+    // Nothing in it has been handed out: it is this read's alone.
+    QDir(readFolder).removeRecursively();
+    CacheEntry::removeIfEmpty(readFolder);
+    readFolder.clear();
 }
 
 AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
@@ -382,7 +398,6 @@ void AsyncRead::start(const QString &address, int options)
     d->fileName = localNameFor(url);
     d->entry.emplace(d->folder, url);
     d->cached.reset();
-    d->revalidating = false;
     d->pending = true;
     d->bytesRead = 0;
     d->total = -1;

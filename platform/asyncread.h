@@ -16,8 +16,11 @@ class AsyncReadPrivate;
 // event loop: start() returns at once; later progress() reports the URL
 // binding status codes in order and completed() comes exactly once for
 // every read that is not cancelled. The data are streamed to disk, never
-// held whole in memory; each read has a file of its own, also when several
-// read one address at the same time.
+// held whole in memory; each read hands out a file of its own, also when
+// several read one address at the same time and when the file comes from
+// the cache, so the caller may move or delete it freely. The cache keeps its
+// own hard link of the last copy that came with a validator (ETag or
+// Last-Modified), for a conditional request next time.
 //
 // A read succeeds only when the transport says the body is complete. It
 // fails (completed() with a failure, the partial file removed) on an HTTP

@@ -25,7 +25,8 @@ public:
     void request();
     void followRedirect();
     void resume();
-    void serveCachedCopy(const CacheEntry::Copy &copy);
+    // Hands out the copy taken from the cache.
+    void serveCachedCopy();
     bool acceptBody(const ResponseHead &head, const HeadVerdict &verdict);
     void complete();
     // The transfer ended without the whole body: resumed when it broke and
@@ -47,8 +48,10 @@ public:
     AsyncProperty ending(int statusCode, const QString &status);
     void succeed(const QString &path);
     void fail(const QString &description);
-    // Stops the transfer and removes the partial file; emits nothing.
+    // Stops the transfer and removes the read's folder; emits nothing.
     void stop();
+    // Removes the read's folder with what is in it, unless handed out.
+    void discardReadFolder();
 
     QString finalPath() const;
 
@@ -70,10 +73,10 @@ public:
     int options = 0;
     QString fileName;
     std::optional<CacheEntry> entry;
-    // The last complete copy when the read began, and whether the request
-    // asks the server to revalidate it (it has validators).
+    // The recorded copy when the read began: the request asks the server
+    // to revalidate it, and readFolder holds this read's link of it until
+    // the server sends a new copy.
     std::optional<CacheEntry::Copy> cached;
-    bool revalidating = false;
     QString readFolder;
     QFile part;
     qint64 bytesRead = 0;

@@ -3,6 +3,7 @@
 #include "update/engine/placement.h"
 
 #include <QDesktopServices>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QUrl>
 #include <fcntl.h>
@@ -144,6 +145,39 @@ TEST_F(PlacingTest, AFailedMoveIsReportedLeavesTheOldFileAndCleansTheCache)
         EXPECT_EQ(readFile(old), "old product");
         EXPECT_FALSE(QFile::exists(copy)) << "what could not be placed leaves the cache";
     }
+}
+
+TEST_F(PlacingTest, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
+{
+    HttpResponse product = HttpResponse::ok("new product");
+    product.etag = "\"p1\"";
+    server.serve("/local/tarnwick.exe", product);
+    run("/local/tarnwick.exe", dir.filePath("app/"));
+    // Another control on the same cache runs in full while this one holds
+    // its copy, both answered 304.
+    ctlWebUpdate other;
+    other.findChild<platform::AsyncRead *>()->setCacheFolder(dir.filePath("cache"));
+    other.setDownloadFile(server.url("/local/tarnwick.exe"));
+    other.setDownloadLocation(dir.filePath("other/"));
+    QDir().mkpath(dir.filePath("other"));
+    QStringList otherRaised;
+    QObject::connect(&other, &ctlWebUpdate::StatusChange, [&](QString &m) { otherRaised << m; });
+    QObject::connect(read(), &platform::AsyncRead::completed, &other, [&] { other.RunUpdate(); },
+                     Qt::SingleShotConnection);
+
+    run("/local/tarnwick.exe", dir.filePath("app/"));
+
+    EXPECT_EQ(raised, QStringList{"Download Complete"});
+    EXPECT_EQ(otherRaised, QStringList{"Download Complete"});
+    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 3);
+    EXPECT_EQ(server.requests().last().header("If-None-Match"), "\"p1\"");
+    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
+    EXPECT_EQ(readFile(dir.filePath("other/tarnwick.exe")), "new product");
+    QDirIterator kept(dir.filePath("cache"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QStringList files;
+    while (kept.hasNext())
+        files << QFileInfo(kept.next()).fileName();
+    EXPECT_EQ(files.filter("tarnwick.exe"), QStringList{"tarnwick.exe"}) << "only the record stays";
 }
 
 TEST_F(PlacingTest, AnEmptyDownloadNeverReplacesAFile)

@@ -5,8 +5,10 @@
 #include "tests/support/waitfor.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -38,6 +40,16 @@ QStringList filesIn(const QString &folder)
             found << entry.fileName();
     }
     return found;
+}
+
+// The cache's own record of a copy under folder, if there is one.
+QString recordIn(const QString &folder)
+{
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        if (it.next().contains("/.record/"))
+            return it.filePath();
+    return QString();
 }
 
 class AsyncReadTest : public ::testing::Test {
@@ -195,7 +207,7 @@ TEST_F(AsyncReadTest, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
     EXPECT_EQ(hosts, (QStringList{server.url("").mid(7), other.url("").mid(7)}));
 }
 
-TEST_F(AsyncReadTest, RevalidatesACachedCopyWithAConditionalRequest)
+TEST_F(AsyncReadTest, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
 {
     QByteArray content = "version one";
     QByteArray etag = "\"v1\"";
@@ -204,42 +216,64 @@ TEST_F(AsyncReadTest, RevalidatesACachedCopyWithAConditionalRequest)
         r.etag = etag;
         return r;
     });
+    const QString url = server.url("/v.txt");
 
-    const QString first = read(server.url("/v.txt")).Value();
-    const AsyncProperty again = read(server.url("/v.txt"));
+    const QString first = read(url).Value();
+    const QString record = recordIn(cache.path());
+    const QString again = read(url).Value();
     EXPECT_EQ(server.requests().last().header("If-None-Match"), "\"v1\"");
-    EXPECT_EQ(again.Value(), first);
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
-    EXPECT_EQ(readAll(again.Value()), "version one");
+    EXPECT_EQ(progress.last().Status, again);
+    EXPECT_EQ(QSet<QString>({first, record, again}).size(), 3) << "three files, not one";
 
+    // Callers move or delete their files without touching the record.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::remove(first));
+    ASSERT_TRUE(QFile::rename(again, elsewhere.filePath("v.txt")));
+    EXPECT_EQ(readAll(elsewhere.filePath("v.txt")), "version one");
+    const QString third = read(url).Value();
+    EXPECT_EQ(readAll(third), "version one");
+    EXPECT_EQ(server.hits("/v.txt"), 3);
+
+    // A newer copy replaces the record, never a file handed out before.
     content = "version two";
     etag = "\"v2\"";
-    const AsyncProperty changed = read(server.url("/v.txt"));
-    EXPECT_EQ(readAll(changed.Value()), "version two");
-    EXPECT_FALSE(QFileInfo::exists(first)) << "the stale copy goes";
-    EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeEndDownloadData);
+    const QString changed = read(url).Value();
+    EXPECT_EQ(readAll(changed), "version two");
+    EXPECT_EQ(readAll(third), "version one");
+    EXPECT_FALSE(QFileInfo::exists(record));
+    EXPECT_EQ(readAll(recordIn(cache.path())), "version two");
 
-    // Once the copy has been taken away, the next read fetches it whole,
-    // and the emptied folder goes.
-    QFile::remove(changed.Value());
-    read(server.url("/v.txt"));
-    EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(QFileInfo(changed.Value()).path()));
-    EXPECT_EQ(server.hits("/v.txt"), 4);
-
-    // Without the option a cached copy is served without asking the server.
-    read(server.url("/v.txt"), 0);
+    // Without the option the record is served without asking the server.
+    EXPECT_EQ(readAll(read(url, 0).Value()), "version two");
     EXPECT_EQ(server.hits("/v.txt"), 4);
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
+
+    // A record written to in place (a placed file shares it) is fetched anew.
+    QFile shared(changed);
+    ASSERT_TRUE(shared.open(QIODevice::Append));
+    shared.write(" and more");
+    shared.close();
+    EXPECT_EQ(readAll(read(url).Value()), "version two");
+    EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
+
+    // A copy without a validator leaves no record.
+    etag.clear();
+    read(url);
+    EXPECT_EQ(recordIn(cache.path()), QString());
 }
 
-TEST_F(AsyncReadTest, ANewCopyReplacesTheLastOneAlsoWithoutValidators)
+TEST_F(AsyncReadTest, WithoutValidatorsNothingStaysOnceTheCallersTakeTheirFiles)
 {
     server.serve("/plain.txt", HttpResponse::ok("plain"));
     const QString first = read(server.url("/plain.txt")).Value();
-    EXPECT_EQ(readAll(read(server.url("/plain.txt")).Value()), "plain");
-    EXPECT_FALSE(QFileInfo::exists(QFileInfo(first).path())) << "the old copy and its folder go";
-    EXPECT_EQ(filesIn(cache.path()), QStringList{"plain.txt"});
+    const QString second = read(server.url("/plain.txt")).Value();
+    EXPECT_EQ(readAll(first), "plain") << "a completed read never deletes a file handed out earlier";
+    EXPECT_EQ(readAll(second), "plain");
+    QFile::remove(first);
+    QFile::remove(second);
+    QFile::remove(read(server.url("/plain.txt")).Value());
+    EXPECT_EQ(filesIn(cache.path()), QStringList());
 }
 
 // A generated file of 200000 bytes that offers ranges with a validator, cut
@@ -394,31 +428,40 @@ TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
 {
     HttpResponse response = HttpResponse::generated(300000);
     response.holdAt = {1000};
+    response.etag = "\"same\"";
     server.serve("/same.exe", response);
-    std::vector<std::unique_ptr<AsyncRead>> jobs;
-    QList<AsyncProperty> done;
-    // The server holds every answer until all three reads are under way.
+    // The server holds every answer with a body until all three reads are under way.
     int held = 0;
     QObject::connect(&server, &HttpTestServer::held, [&] {
         if (++held == 3)
             server.resume();
     });
-    for (int i = 0; i < 3; ++i) {
-        jobs.push_back(std::make_unique<AsyncRead>());
-        jobs.back()->setCacheFolder(cache.path());
-        QObject::connect(jobs.back().get(), &AsyncRead::completed, [&](const AsyncProperty &p) { done << p; });
-        jobs.back()->start(server.url("/same.exe"));
+    QTemporaryDir elsewhere;
+    int moved = 0;
+    // Three fetch the file, then two are answered 304 at once; every caller
+    // moves its file away.
+    for (const int count : {3, 2}) {
+        std::vector<std::unique_ptr<AsyncRead>> jobs;
+        QList<AsyncProperty> done;
+        for (int i = 0; i < count; ++i) {
+            jobs.push_back(std::make_unique<AsyncRead>());
+            jobs.back()->setCacheFolder(cache.path());
+            QObject::connect(jobs.back().get(), &AsyncRead::completed, [&](const AsyncProperty &p) { done << p; });
+            jobs.back()->start(server.url("/same.exe"));
+        }
+        ASSERT_TRUE(waitFor([&] { return done.size() == count; }));
+        QStringList paths;
+        for (const AsyncProperty &p : done) {
+            paths << p.Value();
+            EXPECT_TRUE(p.Value().endsWith("/same.exe"));
+            EXPECT_EQ(readAll(p.Value()), HttpTestServer::pattern(0, 300000));
+            EXPECT_TRUE(QFile::rename(p.Value(), elsewhere.filePath(QString::number(moved++))));
+        }
+        paths.removeDuplicates();
+        EXPECT_EQ(paths.size(), count);
     }
-    ASSERT_TRUE(waitFor([&] { return done.size() == 3; }));
-
-    QStringList paths;
-    for (const AsyncProperty &p : done) {
-        paths << p.Value();
-        EXPECT_TRUE(p.Value().endsWith("/same.exe"));
-        EXPECT_EQ(readAll(p.Value()), HttpTestServer::pattern(0, 300000));
-    }
-    paths.removeDuplicates();
-    EXPECT_EQ(paths.size(), 3);
+    EXPECT_EQ(server.requests().last().header("If-None-Match"), "\"same\"");
+    EXPECT_EQ(server.hits("/same.exe"), 5);
 }
 
 TEST_F(AsyncReadTest, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)

@@ -363,8 +363,8 @@ QString ctlWebUpdate::MoveDownloadedFile()
         WriteLog(QStringLiteral("File moved to ") + destination, false);
         return destination;
     } catch (const RuntimeError &e) {
-        // What could not be placed is of no further use: the cache keeps no
-        // copy of it.
+        // What could not be placed is of no further use. The file is this
+        // run's own: the cache keeps its record apart.
         try {
             platform::files::remove(m_DownloadedFileName);
         } catch (const RuntimeError &) {
