@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The Windows edition's dependencies: Qt 6 (Core, Gui, Widgets, Network),
+# libcurl (Schannel for TLS) and libsodium, cross-built with Debian's
+# mingw-w64 from Debian's own source packages into a prefix. Prints the
+# prefix's path as its last line of output.
+#
+#   TARNWICK_WINDOWS_DEPS   a ready prefix to use instead: nothing is built
+#   TARNWICK_WINDOWS_ARCH   x86_64 (default) or i686
+#   usage: deps.sh [PREFIX]  (default: ~/.cache/tarnwick/windows-deps-6.4.2,
+#                             with -i686 appended for i686)
+#
+# Each part that finishes leaves a stamp in PREFIX/.tarnwick-deps, so a run
+# that stopped resumes where it was and a finished prefix is left alone.
+# From scratch this takes about 45 minutes on 2 cores, nearly all of it Qt.
+# The sources come through apt with a private source list made from the
+# machine's Debian mirrors; the machine's apt configuration stays as it is.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+qt_version=6.4.2
+
+# Whether a prefix holds everything a build takes from it.
+ready() {
+  local p=$1
+  [ -f "$p/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && [ -f "$p/lib/cmake/Qt6Network/Qt6NetworkConfig.cmake" ] \
+    && [ -f "$p/lib/libcurl.dll.a" ] && [ -f "$p/lib/libsodium.dll.a" ] && [ -f "$p/plugins/platforms/qwindows.dll" ]
+}
+
+if [ -n "${TARNWICK_WINDOWS_DEPS:-}" ]; then
+  prefix=$(realpath -m "$TARNWICK_WINDOWS_DEPS")
+  if ! ready "$prefix"; then
+    echo "TARNWICK_WINDOWS_DEPS=$TARNWICK_WINDOWS_DEPS is not a complete prefix (Qt, libcurl, libsodium)" >&2
+    exit 1
+  fi
+  echo "$prefix"
+  exit 0
+fi
+
+arch=${TARNWICK_WINDOWS_ARCH:-x86_64}
+case "$arch" in
+  x86_64) suffix="" ;;
+  i686) suffix="-i686" ;;
+  *) echo "TARNWICK_WINDOWS_ARCH must be x86_64 or i686, not $arch" >&2; exit 2 ;;
+esac
+triplet=$arch-w64-mingw32
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick
+prefix=$(realpath -m "${1:-$cache/windows-deps-$qt_version$suffix}")
+stamps=$prefix/.tarnwick-deps
+done_part() { [ -f "$stamps/$1" ]; }
+finish_part() { mkdir -p "$stamps"; date -u +%FT%TZ >"$stamps/$1"; }
+
+if done_part all; then
+  echo "$prefix"
+  exit 0
+fi
+
+"$repo/scripts/install-packages.sh" "g++-mingw-w64-${arch//_/-}-posix" "gcc-mingw-w64-${arch//_/-}-posix" \
+  mingw-w64-tools cmake ninja-build qt6-base-dev libwine-dev dpkg-dev autoconf automake libtool
+host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+case "$host_qt" in
+  "$qt_version"*) ;;
+  *) echo "Qt's host tools (qt6-base-dev $host_qt) are not version $qt_version" >&2; exit 1 ;;
+esac
+
+work=$cache/windows-deps-build$suffix
+mkdir -p "$work/src" "$prefix"
+log=$work/build.log
+echo "Building the Windows dependencies into $prefix (log: $log)" >&2
+trap 'echo "Failed; the end of $log:" >&2; tail -n 30 "$log" >&2' ERR
+
+# The Debian mirrors the machine already uses, as source repositories.
+fetch_sources() {
+  local apt=$work/apt
+  mkdir -p "$apt/lists/partial" "$apt/archives/partial" "$apt/sources.d"
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/sources.d/debian-src.sources"
+  else
+    grep -E '^deb\s.*debian' /etc/apt/sources.list | sed 's/^deb\s/deb-src /' >"$apt/sources.d/debian-src.list"
+  fi
+  local opts=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt/sources.d"
+              -o Dir::State::Lists="$apt/lists" -o Dir::Cache::Archives="$apt/archives")
+  [ "$(id -u)" -ne 0 ] || opts+=(-o APT::Sandbox::User=root)
+  apt-get "${opts[@]}" update -qq >>"$log" 2>&1
+  # Unpacked with Debian's patches applied.
+  (cd "$work/src" && apt-get "${opts[@]}" source "$@" >>"$log" 2>&1)
+}
+
+source_dir() {
+  local dir
+  dir=$(find "$work/src" -maxdepth 1 -type d -name "$1" | sort | tail -n 1)
+  [ -n "$dir" ] || { echo "no source folder $1 in $work/src" >&2; exit 1; }
+  echo "$dir"
+}
+
+toolchain=(-DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-$arch.cmake" -DTARNWICK_WINDOWS_DEPS="$prefix")
+
+build_qt() {
+  [ -d "$(find "$work/src" -maxdepth 1 -name "qt6-base-$qt_version*" -type d | head -n 1)" ] || fetch_sources qt6-base
+  local qt
+  qt=$(source_dir "qt6-base-$qt_version*")
+  # Debian's tarball leaves out the tablet headers: Wine's own serve, with the
+  # three macros that Wine's headers take from elsewhere.
+  mkdir -p "$qt/src/3rdparty/wintab"
+  { printf '#ifndef API\n# define API WINAPI\n#endif\n#ifndef DECL_WINELIB_TYPE_AW\n# define WINELIB_NAME_AW(func) func##W\n# define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;\n#endif\n'
+    cat /usr/include/wine/wine/windows/wintab.h; } >"$qt/src/3rdparty/wintab/wintab.h"
+  cp /usr/include/wine/wine/windows/pktdef.h "$qt/src/3rdparty/wintab/"
+  # With OpenGL off, the Windows platform plugin still reaches for the
+  # dynamic-GL context: guard it by the opengl feature too.
+  sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$qt/src/plugins/platforms/windows/qwindowswindow.cpp"
+  cmake -S "$qt" -B "$work/build-qt" -G Ninja "${toolchain[@]}" -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF \
+    -DFEATURE_xml=OFF -DFEATURE_testlib=OFF -DFEATURE_openssl=OFF -DFEATURE_system_zlib=OFF \
+    -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
+    -DFEATURE_system_libpng=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF \
+    -DFEATURE_icu=OFF >>"$log" 2>&1
+  cmake --build "$work/build-qt" -j"$(nproc)" >>"$log" 2>&1
+  cmake --install "$work/build-qt" >>"$log" 2>&1
+  rm -rf "$prefix/doc"
+}
+
+build_sodium() {
+  [ -d "$(find "$work/src" -maxdepth 1 -name 'libsodium-*' -type d | head -n 1)" ] || fetch_sources libsodium
+  local sodium
+  sodium=$(source_dir 'libsodium-*')
+  (cd "$sodium" && { [ -x configure ] || ./autogen.sh -s; } \
+    && ./configure --host="$triplet" --prefix="$prefix" --enable-shared --disable-static \
+         --disable-dependency-tracking \
+    && make -j"$(nproc)" && make install) >>"$log" 2>&1
+}
+
+build_curl() {
+  [ -d "$(find "$work/src" -maxdepth 1 -name 'curl-*' -type d | head -n 1)" ] || fetch_sources curl
+  local curl
+  curl=$(source_dir 'curl-*')
+  cmake -S "$curl" -B "$work/build-curl" -G Ninja "${toolchain[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF \
+    -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF \
+    -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DBUILD_CURL_EXE=ON -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF \
+    -DCURL_DISABLE_LDAP=ON -DHTTP_ONLY=ON >>"$log" 2>&1
+  cmake --build "$work/build-curl" -j"$(nproc)" >>"$log" 2>&1
+  cmake --install "$work/build-curl" >>"$log" 2>&1
+}
+
+# The compiler's own run-time DLLs, which every program built with it needs
+# beside it; then everything stripped of what only a debugger reads.
+finish_runtime() {
+  local dll
+  for dll in 'libstdc++-6.dll' 'libgcc_s_*-1.dll' 'libwinpthread-1.dll'; do
+    cp "$(find /usr/lib/gcc/"$triplet"/*-posix /usr/"$triplet"/lib -name "$dll" | sort | head -n 1)" "$prefix/bin/"
+  done
+  find "$prefix" -name '*.dll' -exec "$triplet-strip" --strip-unneeded {} +
+}
+
+for part in qt sodium curl runtime; do
+  done_part "$part" && continue
+  echo "  $part..." >&2
+  start=$SECONDS
+  case "$part" in
+    qt) build_qt ;;
+    sodium) build_sodium ;;
+    curl) build_curl ;;
+    runtime) finish_runtime ;;
+  esac
+  finish_part "$part"
+  echo "  $part done in $((SECONDS - start)) s" >&2
+done
+ready "$prefix" || { echo "the prefix $prefix is incomplete; see $log" >&2; exit 1; }
+finish_part all
+rm -rf "$work"
+echo "$prefix"
