@@ -4,6 +4,9 @@
 
 // Processes: where the running program lives and starting other programs.
 // Nothing here goes through a shell, and nothing waits for what it starts.
+//
+// On Windows (process_win.cpp) folders are written with '\', programs start
+// with CreateProcessW and the shell's "open" is ShellExecuteExW.
 namespace platform::process {
 
 // The folder of the running executable, without a trailing separator.

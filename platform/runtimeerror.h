@@ -53,4 +53,10 @@ private:
 // Maps an errno value from a file operation onto the nearest classic error.
 RuntimeError errorFromErrno(int err);
 
+#ifdef _WIN32
+// Maps a Windows error code (GetLastError) from a file or process operation
+// onto the nearest classic error.
+RuntimeError errorFromWindowsError(unsigned long error);
+#endif
+
 } // namespace platform

@@ -6,6 +6,15 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::BSTR;
+using ::SysAllocString;
+using ::SysAllocStringLen;
+using ::SysFreeString;
+using ::SysReAllocString;
+using ::SysStringByteLen;
+using ::SysStringLen;
+#else
 // A length-prefixed UTF-16 string: the pointer addresses the first
 // character; the 32-bit byte length sits just before it and a NUL follows
 // the last character. A null BSTR is a valid empty string. BSTRs are
@@ -25,10 +34,13 @@ BOOL SysReAllocString(BSTR *bstr, const OLECHAR *text);
 UINT SysStringLen(BSTR bstr);
 // Bytes in the string (not counting the NUL); 0 for null.
 UINT SysStringByteLen(BSTR bstr);
+#endif
 
 // A new BSTR holding the text (an empty, non-null BSTR for an empty text).
 BSTR bstrFromQString(const QString &text);
 // The text of a BSTR; a null BSTR gives an empty text.
 QString qstringFromBstr(BSTR bstr);
+// The text of a NUL-terminated OLE string; a null pointer gives an empty text.
+QString qstringFromOleString(LPCOLESTR text);
 
 } // namespace platform::com

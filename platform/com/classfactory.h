@@ -4,6 +4,9 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::IClassFactory;
+#else
 inline constexpr IID IID_IClassFactory = makeGuid("00000001-0000-0000-C000-000000000046");
 
 // Makes objects of one class. LockServer(TRUE) keeps the library loaded
@@ -16,5 +19,6 @@ public:
 protected:
     ~IClassFactory() = default;
 };
+#endif
 
 } // namespace platform::com

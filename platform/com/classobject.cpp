@@ -1,8 +1,8 @@
 #include "platform/com/classobject.h"
 
+#include "platform/com/application.h"
 #include "platform/com/controlobject.h"
 
-#include <QApplication>
 #include <new>
 #include <stdexcept>
 
@@ -13,7 +13,7 @@ ClassObject *ClassObject::create(server::CreateFunction createFunction)
     return new ClassObject(createFunction);
 }
 
-HRESULT ClassObject::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE ClassObject::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -23,14 +23,14 @@ HRESULT ClassObject::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT ClassObject::CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE ClassObject::CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
     *ppvObject = nullptr;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+    if (!ensureApplication())
         return CO_E_NOTINITIALIZED;
     if (!onUserInterfaceThread())
         return RPC_E_WRONG_THREAD;
@@ -44,7 +44,7 @@ HRESULT ClassObject::CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppv
     }
 }
 
-HRESULT ClassObject::LockServer(BOOL fLock)
+HRESULT STDMETHODCALLTYPE ClassObject::LockServer(BOOL fLock)
 {
     if (fLock)
         Module::lock();

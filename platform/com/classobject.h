@@ -8,14 +8,15 @@ namespace platform::com {
 
 // The class factory of one class of a control library. Objects are made
 // only on the application's user-interface thread (RPC_E_WRONG_THREAD, or
-// CO_E_NOTINITIALIZED without an application object) and never aggregated.
+// CO_E_NOTINITIALIZED when there is no application object and none can be
+// made: see application.h) and never aggregated.
 class ClassObject : public ComImpl<IClassFactory> {
 public:
     static ClassObject *create(server::CreateFunction createFunction);
 
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
-    HRESULT CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppvObject) override;
-    HRESULT LockServer(BOOL fLock) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *pUnkOuter, REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) override;
 
 private:
     explicit ClassObject(server::CreateFunction createFunction) : m_create(createFunction) {}

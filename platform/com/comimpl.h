@@ -16,8 +16,8 @@ public:
     ComImpl(const ComImpl &) = delete;
     ComImpl &operator=(const ComImpl &) = delete;
 
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override
     {
         const ULONG left = --m_refs;
         if (left == 0)

@@ -22,7 +22,7 @@ public:
     ConnectionPoint(const ConnectionPoint &) = delete;
     ConnectionPoint &operator=(const ConnectionPoint &) = delete;
 
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override
     {
         if (!ppvObject)
             return E_POINTER;
@@ -34,17 +34,17 @@ public:
         *ppvObject = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG AddRef() override { return m_owner.AddRef(); }
-    ULONG Release() override { return m_owner.Release(); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_owner.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_owner.Release(); }
 
-    HRESULT GetConnectionInterface(IID *pIID) override
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID *pIID) override
     {
         if (!pIID)
             return E_POINTER;
         *pIID = m_iid;
         return S_OK;
     }
-    HRESULT GetConnectionPointContainer(IConnectionPointContainer **ppCPC) override
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer **ppCPC) override
     {
         if (!ppCPC)
             return E_POINTER;
@@ -55,7 +55,7 @@ public:
     // Accepts a sink that answers QueryInterface for the outgoing interface
     // (or, for a dispinterface, for IDispatch); CONNECT_E_CANNOTCONNECT
     // otherwise.
-    HRESULT Advise(IUnknown *pUnkSink, DWORD *pdwCookie) override
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown *pUnkSink, DWORD *pdwCookie) override
     {
         if (!pUnkSink || !pdwCookie)
             return E_POINTER;
@@ -72,7 +72,7 @@ public:
         m_sinks.emplace_back(*pdwCookie, sink);
         return S_OK;
     }
-    HRESULT Unadvise(DWORD dwCookie) override
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwCookie) override
     {
         for (auto it = m_sinks.begin(); it != m_sinks.end(); ++it) {
             if (it->first == dwCookie) {
@@ -85,7 +85,7 @@ public:
         return CONNECT_E_NOCONNECTION;
     }
     // Enumeration is not offered: returns E_NOTIMPL.
-    HRESULT EnumConnections(IEnumConnections **ppEnum) override
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections **ppEnum) override
     {
         if (ppEnum)
             *ppEnum = nullptr;

@@ -4,6 +4,13 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::IConnectionPoint;
+using ::IConnectionPointContainer;
+using ::IEnumConnectionPoints;
+using ::IEnumConnections;
+using ::IPropertyNotifySink;
+#else
 inline constexpr IID IID_IConnectionPointContainer = makeGuid("B196B284-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IConnectionPoint = makeGuid("B196B286-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IPropertyNotifySink = makeGuid("9BFBBC02-EFF1-101A-84ED-00AA00341D07");
@@ -54,5 +61,6 @@ public:
 protected:
     ~IPropertyNotifySink() = default;
 };
+#endif
 
 } // namespace platform::com

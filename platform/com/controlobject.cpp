@@ -45,7 +45,7 @@ void ControlObject::bind(const std::vector<Dispatcher::Binding> &bindings)
         std::make_unique<Dispatcher>(*m_class.defaultInterface, bindings, QString::fromLatin1(m_class.progId));
 }
 
-HRESULT ControlObject::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE ControlObject::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -57,16 +57,15 @@ HRESULT ControlObject::QueryInterface(REFIID riid, void **ppvObject)
         return handOut(static_cast<IPersistPropertyBag *>(this), ppvObject);
     if (riid == IID_IControl)
         return handOut(static_cast<IControl *>(this), ppvObject);
+#ifdef _WIN32
+    if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
+        return handOut(static_cast<IProvideClassInfo2 *>(this), ppvObject);
+#endif
     *ppvObject = nullptr;
     return E_NOINTERFACE;
 }
 
-HRESULT ControlObject::GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId)
-{
-    return m_dispatcher->GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
-}
-
-HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+HRESULT STDMETHODCALLTYPE ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                               VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr)
 {
     if (!onUserInterfaceThread())
@@ -86,14 +85,14 @@ HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD 
     return h;
 }
 
-HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints **ppEnum)
+HRESULT STDMETHODCALLTYPE ControlObject::EnumConnectionPoints(IEnumConnectionPoints **ppEnum)
 {
     if (ppEnum)
         *ppEnum = nullptr;
     return E_NOTIMPL;
 }
 
-HRESULT ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
+HRESULT STDMETHODCALLTYPE ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
 {
     if (!ppCP)
         return E_POINTER;
@@ -110,7 +109,7 @@ HRESULT ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
     return S_OK;
 }
 
-HRESULT ControlObject::GetClassID(CLSID *pClassID)
+HRESULT STDMETHODCALLTYPE ControlObject::GetClassID(CLSID *pClassID)
 {
     if (!pClassID)
         return E_POINTER;
@@ -118,12 +117,12 @@ HRESULT ControlObject::GetClassID(CLSID *pClassID)
     return S_OK;
 }
 
-HRESULT ControlObject::InitNew()
+HRESULT STDMETHODCALLTYPE ControlObject::InitNew()
 {
     return S_OK;
 }
 
-HRESULT ControlObject::Load(IPropertyBag *pPropBag, IErrorLog *)
+HRESULT STDMETHODCALLTYPE ControlObject::Load(IPropertyBag *pPropBag, IErrorLog *)
 {
     if (!pPropBag)
         return E_POINTER;
@@ -144,7 +143,7 @@ HRESULT ControlObject::Load(IPropertyBag *pPropBag, IErrorLog *)
     return S_OK;
 }
 
-HRESULT ControlObject::Save(IPropertyBag *pPropBag, BOOL, BOOL)
+HRESULT STDMETHODCALLTYPE ControlObject::Save(IPropertyBag *pPropBag, BOOL, BOOL)
 {
     if (!pPropBag)
         return E_POINTER;
@@ -162,7 +161,7 @@ HRESULT ControlObject::Save(IPropertyBag *pPropBag, BOOL, BOOL)
     return S_OK;
 }
 
-HRESULT ControlObject::SetSite(IControlSite *pSite)
+HRESULT STDMETHODCALLTYPE ControlObject::SetSite(IControlSite *pSite)
 {
     m_site = ComPtr<IControlSite>(pSite);
     QWidget *parent = nullptr;
@@ -174,7 +173,7 @@ HRESULT ControlObject::SetSite(IControlSite *pSite)
     return S_OK;
 }
 
-HRESULT ControlObject::GetSite(IControlSite **ppSite)
+HRESULT STDMETHODCALLTYPE ControlObject::GetSite(IControlSite **ppSite)
 {
     if (!ppSite)
         return E_POINTER;
@@ -185,7 +184,7 @@ HRESULT ControlObject::GetSite(IControlSite **ppSite)
     return S_OK;
 }
 
-HRESULT ControlObject::GetWidget(QWidget **ppWidget)
+HRESULT STDMETHODCALLTYPE ControlObject::GetWidget(QWidget **ppWidget)
 {
     if (!ppWidget)
         return E_POINTER;

@@ -31,25 +31,50 @@ namespace platform::com {
 //
 // Besides the control's own keys, the bag holds the control's extent in
 // HIMETRIC under "_ExtentX" and "_ExtentY", as containers expect.
-class ControlObject : public DispatchImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl> {
+//
+// On Windows the object also answers IProvideClassInfo2, and its type
+// information and names come from the type library embedded in the module
+// (so scripting hosts bind by name and find the event interface); on Linux
+// it has no type information and the dispatcher looks names up.
+#ifdef _WIN32
+using ControlObjectBase =
+    DispatchImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl, IProvideClassInfo2>;
+#else
+using ControlObjectBase = DispatchImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl>;
+#endif
+
+class ControlObject : public ControlObjectBase {
 public:
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
 
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override;
-    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
-                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
+#ifdef _WIN32
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
+#endif
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid,
+                                            DISPID *rgDispId) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                     DISPPARAMS *pDispParams, VARIANT *pVarResult, EXCEPINFO *pExcepInfo,
+                                     UINT *puArgErr) override;
 
-    HRESULT EnumConnectionPoints(IEnumConnectionPoints **ppEnum) override;
-    HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP) override;
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **ppEnum) override;
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP) override;
 
-    HRESULT GetClassID(CLSID *pClassID) override;
-    HRESULT InitNew() override;
-    HRESULT Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
-    HRESULT Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID *pClassID) override;
+    HRESULT STDMETHODCALLTYPE InitNew() override;
+    HRESULT STDMETHODCALLTYPE Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
+    HRESULT STDMETHODCALLTYPE Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
 
-    HRESULT SetSite(IControlSite *pSite) override;
-    HRESULT GetSite(IControlSite **ppSite) override;
-    HRESULT GetWidget(QWidget **ppWidget) override;
+    HRESULT STDMETHODCALLTYPE SetSite(IControlSite *pSite) override;
+    HRESULT STDMETHODCALLTYPE GetSite(IControlSite **ppSite) override;
+    HRESULT STDMETHODCALLTYPE GetWidget(QWidget **ppWidget) override;
+
+#ifdef _WIN32
+    // The class's type information, and for GUIDKIND_DEFAULT_SOURCE_DISP_IID
+    // its source interface.
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo **ppTI) override;
+    HRESULT STDMETHODCALLTYPE GetGUID(DWORD dwGuidKind, GUID *pGUID) override;
+#endif
 
 protected:
     // Takes ownership of the widget, which lives until the last Release

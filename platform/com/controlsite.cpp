@@ -7,7 +7,7 @@ ControlSite *ControlSite::create(QWidget *parent, bool userMode)
     return new ControlSite(parent, userMode);
 }
 
-HRESULT ControlSite::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE ControlSite::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -19,7 +19,7 @@ HRESULT ControlSite::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT ControlSite::GetParentWidget(QWidget **ppParent)
+HRESULT STDMETHODCALLTYPE ControlSite::GetParentWidget(QWidget **ppParent)
 {
     if (!ppParent)
         return E_POINTER;
@@ -27,7 +27,7 @@ HRESULT ControlSite::GetParentWidget(QWidget **ppParent)
     return S_OK;
 }
 
-HRESULT ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
+HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
                             VARIANT *pVarResult, EXCEPINFO *, UINT *)
 {
     if (dispIdMember != DISPID_AMBIENT_USERMODE || !(wFlags & DISPATCH_PROPERTYGET))

@@ -16,11 +16,11 @@ public:
     // A new site with one reference, owned by the caller.
     static ControlSite *create(QWidget *parent, bool userMode);
 
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
 
-    HRESULT GetParentWidget(QWidget **ppParent) override;
+    HRESULT STDMETHODCALLTYPE GetParentWidget(QWidget **ppParent) override;
 
-    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
 
 private:

@@ -5,9 +5,15 @@
 #include <QString>
 
 // Creating objects of registered classes: the class registry names the
-// library, which is loaded and asked for its class factory.
+// library, which is loaded and asked for its class factory. On Windows these
+// are COM's own, over the system registry.
 namespace platform::com {
 
+#ifdef _WIN32
+using ::CLSIDFromProgID;
+using ::CoCreateInstance;
+using ::CoGetClassObject;
+#else
 inline constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 
 // The class registered under the ProgID (letter case ignored).
@@ -22,6 +28,7 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void *pvReserved, 
 // A new object of a registered class through its class factory; the
 // errors of CoGetClassObject and of IClassFactory::CreateInstance.
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown *pUnkOuter, DWORD dwClsContext, REFIID riid, void **ppv);
+#endif
 
 // For hosts: CLSIDFromProgID and CoCreateInstance in one, with a readable
 // reason for a failure in *why (which ProgID, which library and why).

@@ -6,6 +6,12 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::DISPPARAMS;
+using ::EXCEPINFO;
+using ::IDispatch;
+using ::ITypeInfo;
+#else
 inline constexpr IID IID_IDispatch = makeGuid("00020400-0000-0000-C000-000000000046");
 
 inline constexpr WORD DISPATCH_METHOD = 0x1;
@@ -43,10 +49,12 @@ struct EXCEPINFO {
     HRESULT (*pfnDeferredFillIn)(EXCEPINFO *);
     SCODE scode;
 };
+#endif
 
 // Frees the strings of an EXCEPINFO and zeroes it.
 void clearExcepInfo(EXCEPINFO *info);
 
+#ifndef _WIN32
 class ITypeInfo;
 
 // Late binding: names to DISPIDs, and Invoke by DISPID with
@@ -63,5 +71,6 @@ public:
 protected:
     ~IDispatch() = default;
 };
+#endif
 
 } // namespace platform::com

@@ -39,7 +39,7 @@ HRESULT Dispatcher::GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames,
         return E_INVALIDARG;
     for (UINT i = 0; i < cNames; ++i)
         rgDispId[i] = DISPID_UNKNOWN;
-    const QString name = QString::fromUtf16(rgszNames[0]);
+    const QString name = qstringFromOleString(rgszNames[0]);
     for (const MemberInfo &member : m_iface.members) {
         if (name.compare(QLatin1String(member.name), Qt::CaseInsensitive) == 0) {
             rgDispId[0] = member.dispid;

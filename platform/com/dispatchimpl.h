@@ -11,20 +11,20 @@ namespace platform::com {
 template <typename... Ifaces>
 class DispatchImpl : public ComImpl<Ifaces...> {
 public:
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override
     {
         if (!pctinfo)
             return E_POINTER;
         *pctinfo = 0;
         return S_OK;
     }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo) override
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo) override
     {
         if (ppTInfo)
             *ppTInfo = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR *, UINT cNames, LCID, DISPID *rgDispId) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT cNames, LCID, DISPID *rgDispId) override
     {
         for (UINT i = 0; rgDispId && i < cNames; ++i)
             rgDispId[i] = DISPID_UNKNOWN;

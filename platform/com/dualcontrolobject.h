@@ -12,25 +12,25 @@ namespace platform::com {
 template <typename Dual>
 class DualControlObject : public ControlObject, public Dual {
 public:
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override
     {
         if (ppvObject && riid == m_dualIid)
             return handOut(static_cast<Dual *>(this), ppvObject);
         return ControlObject::QueryInterface(riid, ppvObject);
     }
-    ULONG AddRef() override { return ControlObject::AddRef(); }
-    ULONG Release() override { return ControlObject::Release(); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ControlObject::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ControlObject::Release(); }
 
-    HRESULT GetTypeInfoCount(UINT *pctinfo) override { return ControlObject::GetTypeInfoCount(pctinfo); }
-    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override { return ControlObject::GetTypeInfoCount(pctinfo); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override
     {
         return ControlObject::GetTypeInfo(iTInfo, lcid, ppTInfo);
     }
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override
     {
         return ControlObject::GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
     }
-    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
                    VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override
     {
         return ControlObject::Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo,

@@ -24,7 +24,7 @@ void EventSink::disconnect()
     m_connection.disconnect();
 }
 
-HRESULT EventSink::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE EventSink::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -34,8 +34,8 @@ HRESULT EventSink::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT EventSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS *pDispParams, VARIANT *pVarResult,
-                          EXCEPINFO *pExcepInfo, UINT *)
+HRESULT STDMETHODCALLTYPE EventSink::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS *pDispParams,
+                                            VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *)
 {
     if (!pDispParams)
         return E_INVALIDARG;

@@ -9,6 +9,12 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+// REFGUID, REFIID and REFCLSID are macros of the Windows headers.
+using ::CLSID;
+using ::GUID;
+using ::IID;
+#else
 // A 128-bit identifier laid out as in COM.
 struct GUID {
     std::uint32_t Data1;
@@ -36,6 +42,7 @@ using REFCLSID = const CLSID &;
 
 inline constexpr GUID GUID_NULL{};
 inline constexpr IID IID_NULL{};
+#endif
 
 namespace detail {
 consteval std::uint32_t hexDigits(const char *s, int count)
@@ -69,7 +76,9 @@ consteval GUID makeGuid(const char (&s)[37])
     return g;
 }
 
+#ifndef _WIN32
 inline bool IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
+#endif
 
 // "{8CBBE234-A5F0-4D48-AD0A-DCB8DCE575BA}": upper case, with braces.
 QString guidToString(REFGUID guid);

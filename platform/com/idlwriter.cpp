@@ -58,12 +58,15 @@ void writeInterface(QTextStream &out, const TypeLibraryInfo &lib, const Interfac
     QStringList attributes;
     if (dual)
         attributes << QStringLiteral("odl");
-    attributes << QStringLiteral("uuid(%1)").arg(uuidOf(iface.iid)) << QStringLiteral("version(%1)").arg(version(lib));
+    attributes << QStringLiteral("uuid(%1)").arg(uuidOf(iface.iid));
+    // IDL gives a dispinterface no version and no nonextensible of its own.
+    if (dual)
+        attributes << QStringLiteral("version(%1)").arg(version(lib));
     if (iface.flags & InterfaceHidden)
         attributes << QStringLiteral("hidden");
     if (iface.flags & InterfaceDual)
         attributes << QStringLiteral("dual");
-    if (iface.flags & InterfaceNonExtensible)
+    if (dual && (iface.flags & InterfaceNonExtensible))
         attributes << QStringLiteral("nonextensible");
     if (iface.flags & InterfaceOleAutomation)
         attributes << QStringLiteral("oleautomation");
@@ -108,16 +111,18 @@ void writeClass(QTextStream &out, const TypeLibraryInfo &lib, const ClassInfo &c
     out << "    };\n\n";
 }
 
-void writeEnum(QTextStream &out, const TypeLibraryInfo &lib, const EnumInfo &e, const QString &indent)
+// IDL has no help strings on enumeration members: each member's follows it
+// as a comment.
+void writeEnum(QTextStream &out, const TypeLibraryInfo &lib, const EnumInfo &e)
 {
-    out << indent << "typedef [uuid(" << uuidOf(e.uuid) << "), version(" << version(lib) << ")]\n";
-    out << indent << "enum {\n";
+    out << "    typedef [uuid(" << uuidOf(e.uuid) << "), version(" << version(lib) << ")]\n";
+    out << "    enum {\n";
     for (std::size_t i = 0; i < e.members.size(); ++i) {
         const EnumMember &m = e.members[i];
-        out << indent << "    [helpstring(\"" << m.helpString << "\")] " << m.name << " = " << m.value
-            << (i + 1 < e.members.size() ? ",\n" : "\n");
+        out << "        " << m.name << " = " << m.value << (i + 1 < e.members.size() ? "," : "") << " // "
+            << m.helpString << "\n";
     }
-    out << indent << "} " << e.name << ";\n\n";
+    out << "    } " << e.name << ";\n\n";
 }
 
 } // namespace
@@ -126,35 +131,38 @@ QString idlListing(const TypeLibraryInfo &lib)
 {
     QString text;
     QTextStream out(&text);
-    out << "// IDL listing of the type library " << lib.name << ", made from the library's type table.\n\n";
+    out << "// IDL of the type library " << lib.name << ", made from the library's type table.\n";
+    out << "// Built for " << lib.target << ".\n\n";
+    out << "import \"oaidl.idl\";\n";
+    out << "import \"ocidl.idl\";\n\n";
     QStringList attributes{QStringLiteral("uuid(%1)").arg(uuidOf(lib.libid)),
                            QStringLiteral("version(%1)").arg(version(lib)),
                            QStringLiteral("lcid(0x%1)").arg(lib.lcid, 4, 16, QLatin1Char('0')),
                            QStringLiteral("helpstring(\"%1\")").arg(QLatin1String(lib.helpString))};
     if (lib.flags & LibraryControl)
         attributes << QStringLiteral("control");
-    attributes << QStringLiteral("custom(target, \"%1\")").arg(QLatin1String(lib.target));
     writeAttributes(out, attributes, QString());
     out << "library " << lib.name << "\n{\n";
     for (const ImportInfo &import : lib.imports) {
         out << "    // " << import.description << "\n";
-        out << "    importlib(\"" << import.name << "\");\n";
-        for (const EnumInfo *e : import.enums) {
-            out << "    // imported from " << import.name << ":\n";
-            QString listed;
-            QTextStream enumOut(&listed);
-            writeEnum(enumOut, lib, *e, QStringLiteral("    // "));
-            out << listed.replace(QStringLiteral("    // \n"), QString());
+        if (import.typeLibrary) {
+            out << "    importlib(\"" << import.typeLibrary << "\");\n";
+            continue;
         }
+        out << "    // " << import.name << " has no type library file: its types are declared here.\n";
+        for (const EnumInfo *e : import.enums)
+            writeEnum(out, lib, *e);
     }
     out << "\n";
+    // IDL declares a type before its use: the enumerations go first, then
+    // the other types in the library's order.
+    for (const EnumInfo *e : typesOf<EnumInfo>(lib))
+        writeEnum(out, lib, *e);
     for (const TypeEntry &entry : lib.types) {
         if (const auto *iface = std::get_if<const InterfaceInfo *>(&entry))
             writeInterface(out, lib, **iface);
         else if (const auto *cls = std::get_if<const ClassInfo *>(&entry))
             writeClass(out, lib, **cls);
-        else if (const auto *e = std::get_if<const EnumInfo *>(&entry))
-            writeEnum(out, lib, **e, QStringLiteral("    "));
     }
     out << "};\n";
     out.flush();

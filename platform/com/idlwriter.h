@@ -6,8 +6,9 @@
 
 namespace platform::com {
 
-// A readable IDL-like listing of the type library: attributes, imports,
-// and every type in the library's order with its members in slot order.
+// The type library as IDL that widl compiles into a type library file:
+// attributes, imports, the enumerations, then the other types in the
+// library's order with their members in slot order.
 QString idlListing(const TypeLibraryInfo &lib);
 
 } // namespace platform::com

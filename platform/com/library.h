@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/com/types.h"
+#include "platform/com/dispatch.h"
 
 #include <QString>
 
 namespace platform::com {
 
+#ifndef _WIN32
 // A control library loaded into the process. Libraries stay loaded for the
 // rest of the process: Qt keeps pointers into code it has run (meta
 // objects, plugins), so unloading is never safe.
@@ -27,8 +28,18 @@ private:
     QString m_path;
     void *m_handle;
 };
+#endif
 
 // The absolute path of the loaded file that contains the address.
 QString modulePathOf(const void *address);
+
+#ifdef _WIN32
+// The type library embedded as resource 1 in the module that contains this
+// code (Update.dll for the controls), loaded once for the process; Windows
+// loads libraries itself, so there is no Library class here.
+HRESULT moduleTypeLib(ITypeLib **typeLib);
+// The type information of one type (class or interface) of that library.
+HRESULT moduleTypeInfo(REFGUID guid, ITypeInfo **typeInfo);
+#endif
 
 } // namespace platform::com

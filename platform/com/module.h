@@ -12,7 +12,10 @@ public:
     static void objectDestroyed();
     static void lock();
     static void unlock();
-    // S_OK when no object is alive and no lock held, otherwise S_FALSE.
+    // From now on the module must stay loaded (it started Qt).
+    static void keepLoaded();
+    // S_OK when no object is alive, no lock held and nothing keeps the
+    // module loaded, otherwise S_FALSE.
     static HRESULT canUnloadNow();
 };
 

@@ -5,6 +5,12 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::IErrorLog;
+using ::IPersist;
+using ::IPersistPropertyBag;
+using ::IPropertyBag;
+#else
 inline constexpr IID IID_IPropertyBag = makeGuid("55272A00-42CB-11CE-8135-00AA004BB851");
 inline constexpr IID IID_IPersist = makeGuid("0000010C-0000-0000-C000-000000000046");
 inline constexpr IID IID_IPersistPropertyBag = makeGuid("37D84F60-42CB-11CE-8135-00AA004BB851");
@@ -43,5 +49,6 @@ public:
 protected:
     ~IPersistPropertyBag() = default;
 };
+#endif
 
 } // namespace platform::com

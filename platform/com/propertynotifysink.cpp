@@ -22,7 +22,7 @@ void PropertyNotifySink::disconnect()
     m_connection.disconnect();
 }
 
-HRESULT PropertyNotifySink::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE PropertyNotifySink::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -32,13 +32,13 @@ HRESULT PropertyNotifySink::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT PropertyNotifySink::OnChanged(DISPID dispID)
+HRESULT STDMETHODCALLTYPE PropertyNotifySink::OnChanged(DISPID dispID)
 {
     m_handler(dispID);
     return S_OK;
 }
 
-HRESULT PropertyNotifySink::OnRequestEdit(DISPID)
+HRESULT STDMETHODCALLTYPE PropertyNotifySink::OnRequestEdit(DISPID)
 {
     return S_OK;
 }

@@ -23,9 +23,9 @@ public:
     // Ends the connection made by connect(), if any.
     void disconnect();
 
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
-    HRESULT OnChanged(DISPID dispID) override;
-    HRESULT OnRequestEdit(DISPID dispID) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispID) override;
+    HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID dispID) override;
 
 private:
     explicit PropertyNotifySink(Handler handler) : m_handler(std::move(handler)) {}

@@ -18,9 +18,15 @@ struct ClassEntry {
 
 // Registers everything the table describes, served by the library file
 // that contains addressInLibrary. SELFREG_E_CLASS when the registry can't
-// be written. Both calls give the cause of a failure as a warning.
+// be written. Both calls give the cause of a failure as a warning. On
+// Windows the registry is the current user's part of the system registry
+// (HKCU\Software\Classes: each class's CLSID key and ProgID) and the type
+// library embedded in the file is registered for the user too
+// (RegisterTypeLibForUser; SELFREG_E_TYPELIB when that fails); elsewhere
+// it is the registry file.
 HRESULT registerServer(const TypeLibraryInfo &lib, const void *addressInLibrary);
-// Removes what registerServer wrote. REGDB_E_WRITEREGDB on failure.
+// Removes what registerServer wrote. REGDB_E_WRITEREGDB on failure
+// (SELFREG_E_TYPELIB when the type library stays registered).
 HRESULT unregisterServer(const TypeLibraryInfo &lib);
 // The class factory of one class; CLASS_E_CLASSNOTAVAILABLE for a class
 // the library doesn't serve.

@@ -15,7 +15,7 @@ inline constexpr IID IID_IControl = makeGuid("2C300A7F-DC19-4F29-9B22-F97FDBBC23
 class IControlSite : public IUnknown {
 public:
     // The widget the control is to be a child of (may be null: top level).
-    virtual HRESULT GetParentWidget(QWidget **ppParent) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetParentWidget(QWidget **ppParent) = 0;
 
 protected:
     ~IControlSite() = default;
@@ -28,9 +28,9 @@ class IControl : public IUnknown {
 public:
     // Takes the site (null releases it) and moves the widget into the
     // site's parent widget; reads the ambient properties it needs.
-    virtual HRESULT SetSite(IControlSite *pSite) = 0;
-    virtual HRESULT GetSite(IControlSite **ppSite) = 0;
-    virtual HRESULT GetWidget(QWidget **ppWidget) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSite(IControlSite *pSite) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSite(IControlSite **ppSite) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetWidget(QWidget **ppWidget) = 0;
 
 protected:
     ~IControl() = default;

@@ -9,7 +9,7 @@ StorePropertyBag *StorePropertyBag::create(platform::PropertyStore &store)
     return new StorePropertyBag(store);
 }
 
-HRESULT StorePropertyBag::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE StorePropertyBag::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -19,11 +19,11 @@ HRESULT StorePropertyBag::QueryInterface(REFIID riid, void **ppvObject)
     return E_NOINTERFACE;
 }
 
-HRESULT StorePropertyBag::Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *)
+HRESULT STDMETHODCALLTYPE StorePropertyBag::Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *)
 {
     if (!pszPropName || !pVar)
         return E_POINTER;
-    const std::optional<platform::Variant> stored = m_store.read(QString::fromUtf16(pszPropName));
+    const std::optional<platform::Variant> stored = m_store.read(qstringFromOleString(pszPropName));
     if (!stored)
         return E_INVALIDARG;
     // On entry pVar only names the type wanted; it holds nothing to free.
@@ -38,12 +38,12 @@ HRESULT StorePropertyBag::Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *
     return h;
 }
 
-HRESULT StorePropertyBag::Write(LPCOLESTR pszPropName, VARIANT *pVar)
+HRESULT STDMETHODCALLTYPE StorePropertyBag::Write(LPCOLESTR pszPropName, VARIANT *pVar)
 {
     if (!pszPropName || !pVar)
         return E_POINTER;
     try {
-        m_store.write(QString::fromUtf16(pszPropName), toPlatformVariant(*pVar));
+        m_store.write(qstringFromOleString(pszPropName), toPlatformVariant(*pVar));
     } catch (const platform::RuntimeError &e) {
         return hresultFromErrorNumber(e.number());
     }

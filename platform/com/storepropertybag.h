@@ -15,11 +15,11 @@ public:
     // A new bag with one reference, owned by the caller.
     static StorePropertyBag *create(platform::PropertyStore &store);
 
-    HRESULT QueryInterface(REFIID riid, void **ppvObject) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
     // E_INVALIDARG when absent; the value converted to pVar->vt unless
     // that is VT_EMPTY (DISP_E_TYPEMISMATCH when it can't be).
-    HRESULT Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *pErrorLog) override;
-    HRESULT Write(LPCOLESTR pszPropName, VARIANT *pVar) override;
+    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *pErrorLog) override;
+    HRESULT STDMETHODCALLTYPE Write(LPCOLESTR pszPropName, VARIANT *pVar) override;
 
 private:
     explicit StorePropertyBag(platform::PropertyStore &store) : m_store(store) {}

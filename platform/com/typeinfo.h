@@ -110,10 +110,12 @@ struct ClassInfo {
 // One entry of the library's list of type information, in order.
 using TypeEntry = std::variant<const InterfaceInfo *, const ClassInfo *, const EnumInfo *>;
 
-// A library whose types this one uses.
+// A library whose types this one uses: its type library file, or null when
+// it has none (its enumerations are then declared in this library).
 struct ImportInfo {
     const char *name;
     const char *description;
+    const char *typeLibrary;
     std::span<const EnumInfo *const> enums;
 };
 
@@ -156,5 +158,11 @@ std::vector<const Info *> typesOf(const TypeLibraryInfo &lib)
 
 // The name of a type entry.
 const char *typeName(const TypeEntry &entry);
+
+// In a Windows library file the type library is resource 1 and the toolbox
+// bitmaps of the classes follow as resources 2, 3, ... in the classes'
+// order. The resource number of the class's bitmap; 0 for a class not in
+// the library.
+int toolboxBitmapResource(const TypeLibraryInfo &lib, const ClassInfo &cls);
 
 } // namespace platform::com

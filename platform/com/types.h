@@ -4,6 +4,48 @@
 
 // The scalar types and status codes of the component runtime, named and
 // valued as in COM so that host code reads the same.
+//
+// On Windows the runtime is Windows' own COM: the types, status codes and
+// interfaces are those of the Windows headers (whose status codes and
+// constants are macros), brought into this namespace under the same names.
+// Elsewhere they are this runtime's own. Implementations of COM methods
+// are declared STDMETHODCALLTYPE, the calling convention of COM on Windows
+// (the same as C++'s on 64-bit Windows, different on 32-bit).
+#ifdef _WIN32
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <ole2.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+namespace platform::com {
+using ::BOOL;
+using ::DISPID;
+using ::DWORD;
+using ::HRESULT;
+using ::LCID;
+using ::LONG;
+using ::LPCOLESTR;
+using ::LPOLESTR;
+using ::MEMBERID;
+using ::OLECHAR;
+using ::SCODE;
+using ::SHORT;
+using ::UINT;
+using ::ULONG;
+using ::USHORT;
+using ::VARIANT_BOOL;
+using ::VARTYPE;
+using ::WORD;
+} // namespace platform::com
+
+#else
+
+#define STDMETHODCALLTYPE
+
 namespace platform::com {
 
 using HRESULT = std::int32_t;
@@ -24,6 +66,7 @@ using VARIANT_BOOL = std::int16_t;
 using OLECHAR = char16_t;
 using LPOLESTR = OLECHAR *;
 using LPCOLESTR = const OLECHAR *;
+#define OLESTR(text) u##text
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -82,3 +125,5 @@ inline constexpr std::uint32_t HRESULT_FACILITY(HRESULT h) { return (static_cast
 inline constexpr std::uint32_t HRESULT_CODE(HRESULT h) { return static_cast<std::uint32_t>(h) & 0xFFFF; }
 
 } // namespace platform::com
+
+#endif

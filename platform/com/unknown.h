@@ -5,6 +5,9 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::IUnknown;
+#else
 inline constexpr IID IID_IUnknown = makeGuid("00000000-0000-0000-C000-000000000046");
 
 // The root of every interface: identity through QueryInterface and a
@@ -18,5 +21,6 @@ public:
 protected:
     ~IUnknown() = default;
 };
+#endif
 
 } // namespace platform::com

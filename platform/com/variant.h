@@ -8,6 +8,15 @@
 
 namespace platform::com {
 
+#ifdef _WIN32
+using ::VARIANT;
+using ::VARIANTARG;
+using ::VariantChangeType;
+using ::VariantClear;
+using ::VariantCopy;
+using ::VariantCopyInd;
+using ::VariantInit;
+#else
 class IUnknown;
 class IDispatch;
 
@@ -76,6 +85,7 @@ HRESULT VariantCopyInd(VARIANT *dest, const VARIANT *src);
 // DISP_E_TYPEMISMATCH when they can't, DISP_E_OVERFLOW when out of range,
 // DISP_E_BADVARTYPE for a type this runtime does not carry.
 HRESULT VariantChangeType(VARIANT *dest, const VARIANT *src, USHORT wFlags, VARTYPE vt);
+#endif
 
 // The platform value of a VARIANT (dereferenced). Raises "Type mismatch"
 // (13) for interfaces, VT_NULL and types this runtime does not carry.

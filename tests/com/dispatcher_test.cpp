@@ -149,12 +149,12 @@ TEST_F(DispatcherTest, ARuntimeErrorComesBackInExcepInfo)
 
 TEST_F(DispatcherTest, NamesMapToDispidsWithoutRegardToCase)
 {
-    OLECHAR name[] = u"cOUNT";
+    OLECHAR name[] = OLESTR("cOUNT");
     LPOLESTR names[] = {name};
     DISPID id = 0;
     ASSERT_EQ(dispatcher.GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
     EXPECT_EQ(id, kCount);
-    OLECHAR unknown[] = u"Colour";
+    OLECHAR unknown[] = OLESTR("Colour");
     names[0] = unknown;
     EXPECT_EQ(dispatcher.GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(id, DISPID_UNKNOWN);

@@ -40,14 +40,14 @@ TEST(PropertyBagAdapters, ReadConvertsToTheTypeAsked)
     VARIANT v;
     VariantInit(&v);
     v.vt = VT_I2;
-    ASSERT_EQ(hostBag->Read(u"width", &v, nullptr), S_OK);
+    ASSERT_EQ(hostBag->Read(OLESTR("width"), &v, nullptr), S_OK);
     EXPECT_EQ(v.vt, VT_I2);
     EXPECT_EQ(v.iVal, 12);
     v.vt = VT_BOOL;
-    EXPECT_EQ(hostBag->Read(u"Flag", &v, nullptr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(hostBag->Read(OLESTR("Flag"), &v, nullptr), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(v.vt, VT_EMPTY);
     v.vt = VT_BSTR; // a type wanted, with nothing behind it to free
-    EXPECT_EQ(hostBag->Read(u"Absent", &v, nullptr), E_INVALIDARG);
+    EXPECT_EQ(hostBag->Read(OLESTR("Absent"), &v, nullptr), E_INVALIDARG);
 }
 
 TEST(Extent, HimetricAndPixelsAtNinetySixDotsPerInch)

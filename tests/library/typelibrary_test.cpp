@@ -234,12 +234,15 @@ TEST(IdlListing, InstalledNextToTheLibraryAndMadeFromTheTable)
     EXPECT_TRUE(listing.contains(QStringLiteral("        [id(0x68030005), propput]\n"
                                                 "        HRESULT DownloadFile([in, out] BSTR*);\n")));
     EXPECT_TRUE(listing.contains(QStringLiteral("void StatusChange([in, out] BSTR* Message);")));
-    EXPECT_TRUE(listing.contains(QStringLiteral("[helpstring(\"GradientGrey\")] GradientGrey = 7")));
-    // Types appear in the library's order.
+    EXPECT_TRUE(listing.contains(QStringLiteral("GradientGrey = 7 // GradientGrey")));
+    EXPECT_TRUE(listing.contains(QStringLiteral("importlib(\"stdole2.tlb\");")));
+    // The enumerations come first, as IDL declares a type before its use;
+    // the other types follow in the library's order.
     qsizetype at = 0;
-    for (const char *marker : {"interface _ctlWebUpdate :", "coclass ctlWebUpdate", "interface _qvProgressBar :",
-                               "coclass qvProgressBar", "dispinterface __ctlWebUpdate", "dispinterface __qvProgressBar",
-                               "} GradientColour;", "} CaptionType;", "} BorderStyle;"}) {
+    for (const char *marker : {"} AlignmentConstants;", "} GradientColour;", "} CaptionType;", "} BorderStyle;",
+                               "interface _ctlWebUpdate :", "coclass ctlWebUpdate", "interface _qvProgressBar :",
+                               "coclass qvProgressBar", "dispinterface __ctlWebUpdate",
+                               "dispinterface __qvProgressBar"}) {
         const qsizetype next = listing.indexOf(QLatin1String(marker), at);
         EXPECT_GT(next, at) << marker;
         at = next;

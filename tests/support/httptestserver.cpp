@@ -12,7 +12,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#ifdef _WIN32
+#include <winsock2.h>
+using NativeSocket = SOCKET;
+#else
 #include <sys/socket.h>
+using NativeSocket = int;
+#endif
 
 namespace testsupport {
 
@@ -423,7 +429,8 @@ void HttpTestServer::finishBody(Connection *c)
         // A zero linger time turns the close into a reset.
         const linger noLinger{1, 0};
         if (c->socket->socketDescriptor() >= 0)
-            ::setsockopt(int(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
+            ::setsockopt(NativeSocket(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                         reinterpret_cast<const char *>(&noLinger), sizeof noLinger);
         c->socket->abort();
         break;
     }

@@ -17,24 +17,29 @@ const server::ClassEntry classEntries[] = {
 
 } // namespace
 
-#define UPDATE_EXPORT extern "C" __attribute__((visibility("default")))
+#ifdef _WIN32
+// Exported by Update.def, with COM's calling convention.
+#define UPDATE_ENTRY_POINT STDAPI
+#else
+#define UPDATE_ENTRY_POINT extern "C" __attribute__((visibility("default"))) HRESULT
+#endif
 
-UPDATE_EXPORT HRESULT DllCanUnloadNow()
+UPDATE_ENTRY_POINT DllCanUnloadNow()
 {
     return server::canUnloadNow();
 }
 
-UPDATE_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void **ppv)
+UPDATE_ENTRY_POINT DllGetClassObject(REFCLSID rclsid, REFIID riid, void **ppv)
 {
     return server::getClassObject(classEntries, rclsid, riid, ppv);
 }
 
-UPDATE_EXPORT HRESULT DllRegisterServer()
+UPDATE_ENTRY_POINT DllRegisterServer()
 {
     return server::registerServer(qvWebUpdate::typeLibrary(), reinterpret_cast<const void *>(&DllRegisterServer));
 }
 
-UPDATE_EXPORT HRESULT DllUnregisterServer()
+UPDATE_ENTRY_POINT DllUnregisterServer()
 {
     return server::unregisterServer(qvWebUpdate::typeLibrary());
 }

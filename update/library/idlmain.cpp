@@ -1,23 +1,53 @@
-// Writes the IDL listing of the library's type table to the file named by
-// the only argument.
+// Writes the library's IDL, made from its type table, to the file named by
+// the first argument. With a second argument it also writes the Windows
+// resource script there, and the classes' toolbox bitmaps beside it.
 
 #include "platform/com/idlwriter.h"
+#include "platform/com/resourcescript.h"
+#include "platform/com/toolboxbitmap.h"
 #include "update/library/typelibrary.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
+
+namespace {
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    out.write(text.toUtf8());
+    return out.error() == QFile::NoError;
+}
+
+bool writeResources(const QString &scriptPath)
+{
+    using namespace platform::com;
+    const TypeLibraryInfo &lib = qvWebUpdate::typeLibrary();
+    const QString folder = QFileInfo(scriptPath).absolutePath();
+    for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
+        const QString bitmap = folder + QLatin1Char('/') + QLatin1String(cls->name) + QStringLiteral(".bmp");
+        if (!toolboxImage(cls->toolboxBitmap).save(bitmap, "BMP")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(bitmap));
+            return false;
+        }
+    }
+    return writeFile(scriptPath, resourceScript(lib, folder));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.idl\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.idl [RESOURCES.rc]\n", argv[0]);
         return 2;
     }
-    QFile out(QString::fromLocal8Bit(argv[1]));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
+    if (!writeFile(QString::fromLocal8Bit(argv[1]), platform::com::idlListing(qvWebUpdate::typeLibrary())))
         return 1;
-    }
-    out.write(platform::com::idlListing(qvWebUpdate::typeLibrary()).toUtf8());
-    return out.error() == QFile::NoError ? 0 : 1;
+    return argc == 3 && !writeResources(QString::fromLocal8Bit(argv[2])) ? 1 : 0;
 }

@@ -110,157 +110,157 @@ void ProgressBarObject::siteChanged()
     bar()->setAmbientUserMode(ambientUserMode());
 }
 
-HRESULT ProgressBarObject::get_ReverseGradient(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_ReverseGradient(VARIANT_BOOL *value)
 {
     return getValue(id::ReverseGradient, VT_BOOL, value);
 }
 
-HRESULT ProgressBarObject::put_ReverseGradient(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_ReverseGradient(VARIANT_BOOL *value)
 {
     return putValue(id::ReverseGradient, VT_BOOL, value);
 }
 
-HRESULT ProgressBarObject::get_Horizontal(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_Horizontal(VARIANT_BOOL *value)
 {
     return getValue(id::Horizontal, VT_BOOL, value);
 }
 
-HRESULT ProgressBarObject::put_Horizontal(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Horizontal(VARIANT_BOOL *value)
 {
     return putValue(id::Horizontal, VT_BOOL, value);
 }
 
-HRESULT ProgressBarObject::get_Alignment(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_Alignment(LONG *value)
 {
     return getValue(id::Alignment, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_Alignment(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Alignment(LONG *value)
 {
     return putValue(id::Alignment, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_GradientColour(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_GradientColour(LONG *value)
 {
     return getValue(id::GradientColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_GradientColour(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_GradientColour(LONG *value)
 {
     return putValue(id::GradientColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_MarginSize(SHORT *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_MarginSize(SHORT *value)
 {
     return getValue(id::MarginSize, VT_I2, value);
 }
 
-HRESULT ProgressBarObject::put_MarginSize(SHORT *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_MarginSize(SHORT *value)
 {
     return putValue(id::MarginSize, VT_I2, value);
 }
 
-HRESULT ProgressBarObject::get_BorderStyle(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BorderStyle(LONG *value)
 {
     return getValue(id::BorderStyle, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_BorderStyle(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BorderStyle(LONG *value)
 {
     return putValue(id::BorderStyle, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_BackColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BackColour(OLE_COLOR *value)
 {
     return getValue(id::BackColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_BackColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BackColour(OLE_COLOR *value)
 {
     return putValue(id::BackColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_FontColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_FontColour(OLE_COLOR *value)
 {
     return getValue(id::FontColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_FontColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_FontColour(OLE_COLOR *value)
 {
     return putValue(id::FontColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_BarColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BarColour(OLE_COLOR *value)
 {
     return getValue(id::BarColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_BarColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BarColour(OLE_COLOR *value)
 {
     return putValue(id::BarColour, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_Max(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_Max(LONG *value)
 {
     return getValue(id::Max, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_Max(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Max(LONG *value)
 {
     return putValue(id::Max, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_Min(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_Min(LONG *value)
 {
     return getValue(id::Min, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_Min(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Min(LONG *value)
 {
     return putValue(id::Min, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_Value(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_Value(LONG *value)
 {
     return getValue(id::Value, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_Value(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Value(LONG *value)
 {
     return putValue(id::Value, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_DotWidth(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_DotWidth(LONG *value)
 {
     return getValue(id::DotWidth, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_DotWidth(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_DotWidth(LONG *value)
 {
     return putValue(id::DotWidth, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_GapWidth(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_GapWidth(LONG *value)
 {
     return getValue(id::GapWidth, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_GapWidth(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_GapWidth(LONG *value)
 {
     return putValue(id::GapWidth, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::get_CaptionType(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_CaptionType(LONG *value)
 {
     return getValue(id::CaptionType, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_CaptionType(LONG *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_CaptionType(LONG *value)
 {
     return putValue(id::CaptionType, VT_I4, value);
 }
 
-HRESULT ProgressBarObject::put_Caption(BSTR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_Caption(BSTR *value)
 {
     return putValue(id::Caption, VT_BSTR, value);
 }

@@ -22,22 +22,22 @@ using OLE_COLOR = std::uint32_t;
 
 class _ctlWebUpdate : public platform::com::IDispatch {
 public:
-    virtual HRESULT get_DownloadLocation(BSTR *value) = 0;
-    virtual HRESULT put_DownloadLocation(BSTR *value) = 0;
-    virtual HRESULT get_DownloadFile(BSTR *value) = 0;
-    virtual HRESULT put_DownloadFile(BSTR *value) = 0;
-    virtual HRESULT get_DownloadVersionFile(BSTR *value) = 0;
-    virtual HRESULT put_DownloadVersionFile(BSTR *value) = 0;
-    virtual HRESULT get_CurrentVersion(BSTR *value) = 0;
-    virtual HRESULT put_CurrentVersion(BSTR *value) = 0;
-    virtual HRESULT get_ConfirmDownload(VARIANT_BOOL *value) = 0;
-    virtual HRESULT put_ConfirmDownload(VARIANT_BOOL *value) = 0;
-    virtual HRESULT get_AutoRun(VARIANT_BOOL *value) = 0;
-    virtual HRESULT put_AutoRun(VARIANT_BOOL *value) = 0;
-    virtual HRESULT get_LogFilename(BSTR *value) = 0;
-    virtual HRESULT put_LogFilename(BSTR *value) = 0;
-    virtual HRESULT RunUpdate() = 0;
-    virtual HRESULT CancelDownload() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DownloadLocation(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DownloadLocation(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DownloadFile(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DownloadFile(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DownloadVersionFile(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DownloadVersionFile(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentVersion(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentVersion(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ConfirmDownload(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ConfirmDownload(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AutoRun(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AutoRun(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_LogFilename(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LogFilename(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RunUpdate() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CancelDownload() = 0;
 
 protected:
     ~_ctlWebUpdate() = default;
@@ -47,37 +47,37 @@ protected:
 // enumerations and travel as LONG.
 class _qvProgressBar : public platform::com::IDispatch {
 public:
-    virtual HRESULT get_ReverseGradient(VARIANT_BOOL *value) = 0;
-    virtual HRESULT put_ReverseGradient(VARIANT_BOOL *value) = 0;
-    virtual HRESULT get_Horizontal(VARIANT_BOOL *value) = 0;
-    virtual HRESULT put_Horizontal(VARIANT_BOOL *value) = 0;
-    virtual HRESULT get_Alignment(LONG *value) = 0;
-    virtual HRESULT put_Alignment(LONG *value) = 0;
-    virtual HRESULT get_GradientColour(LONG *value) = 0;
-    virtual HRESULT put_GradientColour(LONG *value) = 0;
-    virtual HRESULT get_MarginSize(SHORT *value) = 0;
-    virtual HRESULT put_MarginSize(SHORT *value) = 0;
-    virtual HRESULT get_BorderStyle(LONG *value) = 0;
-    virtual HRESULT put_BorderStyle(LONG *value) = 0;
-    virtual HRESULT get_BackColour(OLE_COLOR *value) = 0;
-    virtual HRESULT put_BackColour(OLE_COLOR *value) = 0;
-    virtual HRESULT get_FontColour(OLE_COLOR *value) = 0;
-    virtual HRESULT put_FontColour(OLE_COLOR *value) = 0;
-    virtual HRESULT get_BarColour(OLE_COLOR *value) = 0;
-    virtual HRESULT put_BarColour(OLE_COLOR *value) = 0;
-    virtual HRESULT get_Max(LONG *value) = 0;
-    virtual HRESULT put_Max(LONG *value) = 0;
-    virtual HRESULT get_Min(LONG *value) = 0;
-    virtual HRESULT put_Min(LONG *value) = 0;
-    virtual HRESULT get_Value(LONG *value) = 0;
-    virtual HRESULT put_Value(LONG *value) = 0;
-    virtual HRESULT get_DotWidth(LONG *value) = 0;
-    virtual HRESULT put_DotWidth(LONG *value) = 0;
-    virtual HRESULT get_GapWidth(LONG *value) = 0;
-    virtual HRESULT put_GapWidth(LONG *value) = 0;
-    virtual HRESULT get_CaptionType(LONG *value) = 0;
-    virtual HRESULT put_CaptionType(LONG *value) = 0;
-    virtual HRESULT put_Caption(BSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ReverseGradient(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ReverseGradient(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Horizontal(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Horizontal(VARIANT_BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Alignment(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Alignment(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_GradientColour(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_GradientColour(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_MarginSize(SHORT *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_MarginSize(SHORT *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BorderStyle(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BorderStyle(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BackColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BackColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_FontColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_FontColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BarColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BarColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Max(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Max(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Min(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Min(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Value(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Value(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DotWidth(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DotWidth(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_GapWidth(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_GapWidth(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CaptionType(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CaptionType(LONG *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Caption(BSTR *value) = 0;
 
 protected:
     ~_qvProgressBar() = default;

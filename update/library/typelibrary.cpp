@@ -202,8 +202,8 @@ constexpr TypeEntry typeEntries[] = {
 constexpr const EnumInfo *controlRuntimeEnums[] = {&alignmentEnum};
 
 constexpr ImportInfo imports[] = {
-    {"stdole", "OLE Automation: the base interface IDispatch and the colour type OLE_COLOR", {}},
-    {"ControlRuntime", "The control runtime: the alignment enumeration of Alignment", controlRuntimeEnums},
+    {"stdole", "OLE Automation: the base interface IDispatch and the colour type OLE_COLOR", "stdole2.tlb", {}},
+    {"ControlRuntime", "The control runtime: the alignment enumeration of Alignment", nullptr, controlRuntimeEnums},
 };
 
 constexpr TypeLibraryInfo library{
@@ -212,7 +212,13 @@ constexpr TypeLibraryInfo library{
     1,
     0,
     0x0409,
+#if defined(_WIN64)
+    "Windows x86-64",
+#elif defined(_WIN32)
+    "Windows x86",
+#else
     "Linux x86-64",
+#endif
     LibraryControl,
     "qvWebUpdate software update over the web",
     imports,

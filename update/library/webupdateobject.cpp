@@ -73,82 +73,82 @@ void WebUpdateObject::raiseStatusChange(QString &message)
     message = qstringFromBstr(text);
 }
 
-HRESULT WebUpdateObject::get_DownloadLocation(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_DownloadLocation(BSTR *value)
 {
     return getValue(id::DownloadLocation, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::put_DownloadLocation(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_DownloadLocation(BSTR *value)
 {
     return putValue(id::DownloadLocation, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::get_DownloadFile(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_DownloadFile(BSTR *value)
 {
     return getValue(id::DownloadFile, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::put_DownloadFile(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_DownloadFile(BSTR *value)
 {
     return putValue(id::DownloadFile, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::get_DownloadVersionFile(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_DownloadVersionFile(BSTR *value)
 {
     return getValue(id::DownloadVersionFile, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::put_DownloadVersionFile(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_DownloadVersionFile(BSTR *value)
 {
     return putValue(id::DownloadVersionFile, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::get_CurrentVersion(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_CurrentVersion(BSTR *value)
 {
     return getValue(id::CurrentVersion, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::put_CurrentVersion(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_CurrentVersion(BSTR *value)
 {
     return putValue(id::CurrentVersion, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::get_ConfirmDownload(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_ConfirmDownload(VARIANT_BOOL *value)
 {
     return getValue(id::ConfirmDownload, VT_BOOL, value);
 }
 
-HRESULT WebUpdateObject::put_ConfirmDownload(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_ConfirmDownload(VARIANT_BOOL *value)
 {
     return putValue(id::ConfirmDownload, VT_BOOL, value);
 }
 
-HRESULT WebUpdateObject::get_AutoRun(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_AutoRun(VARIANT_BOOL *value)
 {
     return getValue(id::AutoRun, VT_BOOL, value);
 }
 
-HRESULT WebUpdateObject::put_AutoRun(VARIANT_BOOL *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_AutoRun(VARIANT_BOOL *value)
 {
     return putValue(id::AutoRun, VT_BOOL, value);
 }
 
-HRESULT WebUpdateObject::get_LogFilename(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::get_LogFilename(BSTR *value)
 {
     return getValue(id::LogFilename, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::put_LogFilename(BSTR *value)
+HRESULT STDMETHODCALLTYPE WebUpdateObject::put_LogFilename(BSTR *value)
 {
     return putValue(id::LogFilename, VT_BSTR, value);
 }
 
-HRESULT WebUpdateObject::RunUpdate()
+HRESULT STDMETHODCALLTYPE WebUpdateObject::RunUpdate()
 {
     return callMethod(id::RunUpdate);
 }
 
-HRESULT WebUpdateObject::CancelDownload()
+HRESULT STDMETHODCALLTYPE WebUpdateObject::CancelDownload()
 {
     return callMethod(id::CancelDownload);
 }

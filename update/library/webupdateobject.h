@@ -17,22 +17,22 @@ public:
     // A new object handing out interface riid.
     static platform::com::HRESULT create(const platform::com::IID &riid, void **ppv);
 
-    HRESULT get_DownloadLocation(BSTR *value) override;
-    HRESULT put_DownloadLocation(BSTR *value) override;
-    HRESULT get_DownloadFile(BSTR *value) override;
-    HRESULT put_DownloadFile(BSTR *value) override;
-    HRESULT get_DownloadVersionFile(BSTR *value) override;
-    HRESULT put_DownloadVersionFile(BSTR *value) override;
-    HRESULT get_CurrentVersion(BSTR *value) override;
-    HRESULT put_CurrentVersion(BSTR *value) override;
-    HRESULT get_ConfirmDownload(VARIANT_BOOL *value) override;
-    HRESULT put_ConfirmDownload(VARIANT_BOOL *value) override;
-    HRESULT get_AutoRun(VARIANT_BOOL *value) override;
-    HRESULT put_AutoRun(VARIANT_BOOL *value) override;
-    HRESULT get_LogFilename(BSTR *value) override;
-    HRESULT put_LogFilename(BSTR *value) override;
-    HRESULT RunUpdate() override;
-    HRESULT CancelDownload() override;
+    HRESULT STDMETHODCALLTYPE get_DownloadLocation(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE put_DownloadLocation(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE get_DownloadFile(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE put_DownloadFile(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE get_DownloadVersionFile(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE put_DownloadVersionFile(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE get_CurrentVersion(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE put_CurrentVersion(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE get_ConfirmDownload(VARIANT_BOOL *value) override;
+    HRESULT STDMETHODCALLTYPE put_ConfirmDownload(VARIANT_BOOL *value) override;
+    HRESULT STDMETHODCALLTYPE get_AutoRun(VARIANT_BOOL *value) override;
+    HRESULT STDMETHODCALLTYPE put_AutoRun(VARIANT_BOOL *value) override;
+    HRESULT STDMETHODCALLTYPE get_LogFilename(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE put_LogFilename(BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE RunUpdate() override;
+    HRESULT STDMETHODCALLTYPE CancelDownload() override;
 
 private:
     WebUpdateObject();

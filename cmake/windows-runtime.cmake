@@ -1,0 +1,23 @@
+# What the Windows programs of this build need beside them, as windeployqt
+# would lay it out on Windows: the DLLs of the dependency prefix (Qt,
+# libcurl, libsodium and the compiler's run-time) and Qt's plugins. When
+# cross-compiling, the build's programs run under Wine, in a Wine prefix of
+# the build's own (wine/ in the build folder), through wine-run.sh.
+file(GLOB tarnwick_runtime_dlls "${TARNWICK_WINDOWS_DEPS}/bin/*.dll")
+set(tarnwick_runtime_commands
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tarnwick_runtime_dlls} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+foreach(plugins platforms styles imageformats)
+  list(APPEND tarnwick_runtime_commands COMMAND ${CMAKE_COMMAND} -E copy_directory
+       "${TARNWICK_WINDOWS_DEPS}/plugins/${plugins}" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${plugins}")
+endforeach()
+add_custom_target(windows_runtime ALL ${tarnwick_runtime_commands}
+  COMMENT "Copying the DLLs and Qt plugins beside the programs")
+
+if(CMAKE_CROSSCOMPILING)
+  set(TARNWICK_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                                  WORLD_EXECUTE @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+endif()

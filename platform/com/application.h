@@ -1,0 +1,14 @@
+#pragma once
+
+// The application object that controls need, on the calling thread.
+namespace platform::com {
+
+// Whether a QApplication exists for controls to live in. On Linux the host
+// makes it. On Windows a host that isn't a Qt program (a script host, any
+// COM client) gets one made here on first use, with Qt's plugins looked up
+// beside the module; it stays for the rest of the process, and so does the
+// module, since Qt can't be unloaded. False when the host made a Qt
+// application without widgets.
+bool ensureApplication();
+
+} // namespace platform::com

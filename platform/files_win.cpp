@@ -1,0 +1,180 @@
+#include "files.h"
+
+#include "runtimeerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <windows.h>
+
+namespace platform::files {
+
+namespace {
+
+// The path as Windows takes it; a name Windows can't carry is a bad file name.
+std::wstring native(const QString &path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        throw RuntimeError(ErrBadFileName);
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+[[noreturn]] void raiseLastError()
+{
+    throw errorFromWindowsError(GetLastError());
+}
+
+DWORD attributesOf(const std::wstring &path)
+{
+    return GetFileAttributesW(path.c_str());
+}
+
+bool isFolder(DWORD attributes)
+{
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A name beside path that nothing else uses.
+std::wstring besides(const std::wstring &path, const wchar_t *purpose)
+{
+    const QString tag = QUuid::createUuid().toString(QUuid::Id128).left(12);
+    return path + L'.' + purpose + L'-' + tag.toStdWString();
+}
+
+void writeAll(HANDLE file, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, data, DWORD(left), &written, nullptr))
+            raiseLastError();
+        data += written;
+        left -= written;
+    }
+}
+
+// Moves source over destination; a destination that is a running program
+// can't be replaced but can be renamed, so it is moved aside first and put
+// back when the move fails.
+bool moveOver(const std::wstring &source, const std::wstring &destination)
+{
+    constexpr DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(source.c_str(), destination.c_str(), flags))
+        return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
+        return false;
+    const std::wstring aside = besides(destination, L"old");
+    if (!MoveFileExW(destination.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        SetLastError(error);
+        return false;
+    }
+    if (!MoveFileExW(source.c_str(), destination.c_str(), flags)) {
+        const DWORD moveError = GetLastError();
+        MoveFileExW(aside.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH);
+        SetLastError(moveError);
+        return false;
+    }
+    // The old program may still run: then it stays aside until it ends.
+    if (!DeleteFileW(aside.c_str()))
+        SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    return true;
+}
+
+} // namespace
+
+void appendLine(const QString &path, const QString &text)
+{
+    const HANDLE file = CreateFileW(native(path).c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        // A missing folder is reported as the file not being found.
+        const DWORD error = GetLastError();
+        throw errorFromWindowsError(error == ERROR_PATH_NOT_FOUND ? DWORD(ERROR_FILE_NOT_FOUND) : error);
+    }
+    try {
+        writeAll(file, text.toUtf8() + "\r\n");
+    } catch (...) {
+        CloseHandle(file);
+        throw;
+    }
+    if (!CloseHandle(file))
+        raiseLastError();
+}
+
+void remove(const QString &path)
+{
+    const std::wstring name = native(path);
+    if (isFolder(attributesOf(name)))
+        throw RuntimeError(ErrPathFileAccess);
+    if (!DeleteFileW(name.c_str()))
+        raiseLastError();
+}
+
+bool exists(const QString &path)
+{
+    return !path.isEmpty() && attributesOf(QDir::toNativeSeparators(path).toStdWString()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isOrdinaryFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const DWORD attributes = attributesOf(QDir::toNativeSeparators(path).toStdWString());
+    constexpr DWORD notOrdinary =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & notOrdinary);
+}
+
+QString readFirstLine(const QString &path)
+{
+    if (isFolder(attributesOf(native(path))))
+        throw RuntimeError(ErrPathFileAccess);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(file.exists() ? ErrPermissionDenied : ErrFileNotFound);
+    QByteArray line;
+    char c = 0;
+    bool any = false;
+    while (file.getChar(&c)) {
+        any = true;
+        if (c == '\r' || c == '\n')
+            break;
+        line.append(c);
+    }
+    if (!any)
+        throw RuntimeError(ErrInputPastEnd);
+    return QString::fromUtf8(line);
+}
+
+void replace(const QString &source, const QString &destination)
+{
+    const std::wstring from = native(source);
+    const std::wstring to = native(destination);
+    const DWORD sourceAttributes = attributesOf(from);
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
+        raiseLastError();
+    if (isFolder(sourceAttributes) || isFolder(attributesOf(to)))
+        throw RuntimeError(ErrPathFileAccess);
+    if (moveOver(from, to))
+        return;
+    if (GetLastError() != ERROR_NOT_SAME_DEVICE)
+        raiseLastError();
+    // Another volume: copy next to the destination, then move over it so the
+    // old file never goes missing.
+    const std::wstring temp = besides(to, L"new");
+    if (!CopyFileW(from.c_str(), temp.c_str(), TRUE))
+        raiseLastError();
+    if (!moveOver(temp, to)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        throw errorFromWindowsError(error);
+    }
+    DeleteFileW(from.c_str());
+}
+
+} // namespace platform::files
