@@ -7,6 +7,11 @@
 
 namespace platform {
 
+// Both waits send the posted events before they block: Windows' dispatcher
+// sends them first thing in processEvents() and then waits for a window
+// message, so whatever they change (a precise timer's expiry, a call queued
+// from another thread) would otherwise wait for an unrelated message.
+
 void DoEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -14,8 +19,12 @@ void DoEvents()
 
 void waitUntil(const std::function<bool()> &done)
 {
-    while (!done())
+    for (;;) {
+        QCoreApplication::sendPostedEvents();
+        if (done())
+            return;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
 }
 
 void waitSeconds(double seconds)
@@ -28,6 +37,7 @@ void waitSeconds(double seconds)
     wake.setTimerType(Qt::PreciseTimer);
     wake.setSingleShot(true);
     while (elapsed.elapsed() <= limitMs) {
+        QCoreApplication::sendPostedEvents();
         if (!wake.isActive())
             wake.start(int(limitMs - elapsed.elapsed() + 1));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

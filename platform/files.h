@@ -7,11 +7,13 @@
 // platform::RuntimeError with the classic number nearest to the cause.
 // Text is UTF-8; lines written end in CR LF.
 //
-// On Windows (files_win.cpp) paths take '\' or '/', an ordinary file is one
-// without the hidden, system or device attribute, files carry no
-// permission bits, and replacing a running program renames it aside first
-// (Windows forbids overwriting a running .exe but allows renaming it): the
-// old file is then deleted, or left hidden beside the new one while it runs.
+// On Windows (files_win.cpp) paths take '\' or '/'; a regular file is one
+// that isn't a folder, a device or a link, and an ordinary one has neither
+// the hidden nor the system attribute; a program is a PE image (starting
+// with "MZ"); files carry no permission bits; and replacing a running
+// program renames it aside first (Windows forbids overwriting a running
+// .exe but allows renaming it): the old file is then deleted, or left
+// hidden beside the new one while it runs.
 namespace platform::files {
 
 // Opens the file for appending (creating it), writes text and CR LF, closes it.

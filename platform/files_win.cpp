@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QUuid>
 
 #include <windows.h>
@@ -26,18 +25,23 @@ std::wstring native(const QString &path)
     throw errorFromWindowsError(GetLastError());
 }
 
+RuntimeError notARegularFile(const QString &path)
+{
+    return RuntimeError(ErrPathFileAccess, QStringLiteral("Not a regular file: ") + path);
+}
+
 DWORD attributesOf(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str());
 }
 
-bool isFolder(DWORD attributes)
+bool isRegular(DWORD attributes)
 {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
 // A name beside path that nothing else uses.
-std::wstring besides(const std::wstring &path, const wchar_t *purpose)
+std::wstring beside(const std::wstring &path, const wchar_t *purpose)
 {
     const QString tag = QUuid::createUuid().toString(QUuid::Id128).left(12);
     return path + L'.' + purpose + L'-' + tag.toStdWString();
@@ -56,9 +60,9 @@ void writeAll(HANDLE file, const QByteArray &bytes)
     }
 }
 
-// Moves source over destination; a destination that is a running program
-// can't be replaced but can be renamed, so it is moved aside first and put
-// back when the move fails.
+// Moves source over destination in one step. A destination that is a
+// running program can't be replaced but can be renamed: it is moved aside
+// first and put back when the move fails.
 bool moveOver(const std::wstring &source, const std::wstring &destination)
 {
     constexpr DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
@@ -67,7 +71,7 @@ bool moveOver(const std::wstring &source, const std::wstring &destination)
     const DWORD error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
         return false;
-    const std::wstring aside = besides(destination, L"old");
+    const std::wstring aside = beside(destination, L"old");
     if (!MoveFileExW(destination.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
         SetLastError(error);
         return false;
@@ -78,10 +82,17 @@ bool moveOver(const std::wstring &source, const std::wstring &destination)
         SetLastError(moveError);
         return false;
     }
-    // The old program may still run: then it stays aside until it ends.
+    // The old program may still run: it then stays aside, hidden.
     if (!DeleteFileW(aside.c_str()))
         SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_HIDDEN);
     return true;
+}
+
+// Raises the error of a failed move; a missing entry on the way is the
+// destination's folder.
+[[noreturn]] void raiseForDestination(DWORD error)
+{
+    throw errorFromWindowsError(error == ERROR_FILE_NOT_FOUND ? DWORD(ERROR_PATH_NOT_FOUND) : error);
 }
 
 } // namespace
@@ -92,7 +103,7 @@ void appendLine(const QString &path, const QString &text)
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        // A missing folder is reported as the file not being found.
+        // As on Linux, a log in a missing folder is a file not found.
         const DWORD error = GetLastError();
         throw errorFromWindowsError(error == ERROR_PATH_NOT_FOUND ? DWORD(ERROR_FILE_NOT_FOUND) : error);
     }
@@ -109,10 +120,27 @@ void appendLine(const QString &path, const QString &text)
 void remove(const QString &path)
 {
     const std::wstring name = native(path);
-    if (isFolder(attributesOf(name)))
-        throw RuntimeError(ErrPathFileAccess);
+    requireRegularFileOrNothing(path);
     if (!DeleteFileW(name.c_str()))
         raiseLastError();
+}
+
+void requireRegularFileOrNothing(const QString &path)
+{
+    const DWORD attributes = attributesOf(native(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES && !isRegular(attributes))
+        throw notARegularFile(path);
+}
+
+bool isProgramImage(QByteArrayView head)
+{
+    return head.startsWith("MZ");
+}
+
+bool isProgramFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isProgramImage(file.read(2));
 }
 
 bool exists(const QString &path)
@@ -125,14 +153,14 @@ bool isOrdinaryFile(const QString &path)
     if (path.isEmpty())
         return false;
     const DWORD attributes = attributesOf(QDir::toNativeSeparators(path).toStdWString());
-    constexpr DWORD notOrdinary =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & notOrdinary);
+    return attributes != INVALID_FILE_ATTRIBUTES && isRegular(attributes)
+        && !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
 QString readFirstLine(const QString &path)
 {
-    if (isFolder(attributesOf(native(path))))
+    const DWORD attributes = attributesOf(native(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw RuntimeError(ErrPathFileAccess);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -155,24 +183,34 @@ void replace(const QString &source, const QString &destination)
 {
     const std::wstring from = native(source);
     const std::wstring to = native(destination);
-    const DWORD sourceAttributes = attributesOf(from);
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES)
-        raiseLastError();
-    if (isFolder(sourceAttributes) || isFolder(attributesOf(to)))
-        throw RuntimeError(ErrPathFileAccess);
+    WIN32_FILE_ATTRIBUTE_DATA src{};
+    if (!GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &src)) {
+        const DWORD error = GetLastError();
+        throw errorFromWindowsError(error == ERROR_PATH_NOT_FOUND ? DWORD(ERROR_FILE_NOT_FOUND) : error);
+    }
+    if (!isRegular(src.dwFileAttributes))
+        throw notARegularFile(source);
+    const DWORD old = attributesOf(to);
+    if (old != INVALID_FILE_ATTRIBUTES) {
+        if (!isRegular(old))
+            throw notARegularFile(destination);
+        // An empty download is never the product.
+        if (src.nFileSizeHigh == 0 && src.nFileSizeLow == 0)
+            throw RuntimeError(ErrPathFileAccess, QStringLiteral("The new file is empty"));
+    }
     if (moveOver(from, to))
         return;
     if (GetLastError() != ERROR_NOT_SAME_DEVICE)
-        raiseLastError();
+        raiseForDestination(GetLastError());
     // Another volume: copy next to the destination, then move over it so the
     // old file never goes missing.
-    const std::wstring temp = besides(to, L"new");
+    const std::wstring temp = beside(to, L"new");
     if (!CopyFileW(from.c_str(), temp.c_str(), TRUE))
-        raiseLastError();
+        raiseForDestination(GetLastError());
     if (!moveOver(temp, to)) {
         const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        throw errorFromWindowsError(error);
+        raiseForDestination(error);
     }
     DeleteFileW(from.c_str());
 }

@@ -9,7 +9,10 @@ RuntimeError errorFromWindowsError(unsigned long error)
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_MOD_NOT_FOUND: return RuntimeError(ErrFileNotFound);
-    case ERROR_PATH_NOT_FOUND: return RuntimeError(ErrPathNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY: return RuntimeError(ErrPathNotFound);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return RuntimeError(ErrDiskFull);
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:

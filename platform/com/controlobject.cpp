@@ -215,7 +215,7 @@ HRESULT ControlObject::getValue(DISPID dispid, VARTYPE vt, void *value)
     EXCEPINFO info{};
     HRESULT h = Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, &info, nullptr);
     if (SUCCEEDED(h))
-        h = VariantChangeType(&result, &result, 0, vt);
+        h = VariantChangeType(&result, &result, VARIANT_ALPHABOOL, vt);
     if (FAILED(h)) {
         VariantClear(&result);
         return vtableResult(h, info);
@@ -284,7 +284,7 @@ bool ControlObject::ambientUserMode() const
     HRESULT h = ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                 &result, nullptr, nullptr);
     if (SUCCEEDED(h))
-        h = VariantChangeType(&result, &result, 0, VT_BOOL);
+        h = VariantChangeType(&result, &result, VARIANT_ALPHABOOL, VT_BOOL);
     const bool userMode = FAILED(h) || result.boolVal != VARIANT_FALSE;
     VariantClear(&result);
     return userMode;

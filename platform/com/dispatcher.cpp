@@ -84,7 +84,7 @@ HRESULT Dispatcher::invokeGet(const Entry &entry, const DISPPARAMS &params, VARI
     if (!result)
         return S_OK;
     assignPlatformVariant(result, value);
-    return VariantChangeType(result, result, 0, entry.getter->type.vt);
+    return VariantChangeType(result, result, VARIANT_ALPHABOOL, entry.getter->type.vt);
 }
 
 HRESULT Dispatcher::invokePut(const Entry &entry, const DISPPARAMS &params, UINT *argErr) const
@@ -95,7 +95,7 @@ HRESULT Dispatcher::invokePut(const Entry &entry, const DISPPARAMS &params, UINT
         return DISP_E_PARAMNOTFOUND;
     VARIANT converted;
     VariantInit(&converted);
-    const HRESULT h = VariantChangeType(&converted, &params.rgvarg[0], 0, entry.putter->type.vt);
+    const HRESULT h = VariantChangeType(&converted, &params.rgvarg[0], VARIANT_ALPHABOOL, entry.putter->type.vt);
     if (FAILED(h)) {
         if (argErr)
             *argErr = 0;

@@ -131,8 +131,7 @@ QString idlListing(const TypeLibraryInfo &lib)
 {
     QString text;
     QTextStream out(&text);
-    out << "// IDL of the type library " << lib.name << ", made from the library's type table.\n";
-    out << "// Built for " << lib.target << ".\n\n";
+    out << "// IDL of the type library " << lib.name << ", made from the library's type table.\n\n";
     out << "import \"oaidl.idl\";\n";
     out << "import \"ocidl.idl\";\n\n";
     QStringList attributes{QStringLiteral("uuid(%1)").arg(uuidOf(lib.libid)),

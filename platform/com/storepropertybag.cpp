@@ -32,7 +32,7 @@ HRESULT STDMETHODCALLTYPE StorePropertyBag::Read(LPCOLESTR pszPropName, VARIANT 
     assignPlatformVariant(pVar, *stored);
     if (wanted == VT_EMPTY)
         return S_OK;
-    const HRESULT h = VariantChangeType(pVar, pVar, 0, wanted);
+    const HRESULT h = VariantChangeType(pVar, pVar, VARIANT_ALPHABOOL, wanted);
     if (FAILED(h))
         VariantClear(pVar);
     return h;

@@ -80,6 +80,9 @@ HRESULT VariantClear(VARIANT *v);
 HRESULT VariantCopy(VARIANT *dest, const VARIANT *src);
 // Like VariantCopy, but a BYREF source is copied as the value it points to.
 HRESULT VariantCopyInd(VARIANT *dest, const VARIANT *src);
+// The flag that has a Boolean converted to the text "True" or "False"
+// (Windows writes "-1" and "0" without it); this runtime always does so.
+inline constexpr USHORT VARIANT_ALPHABOOL = 0x2;
 // Converts src (dereferenced) to type vt into dest; dest may be src.
 // Numbers, texts and Booleans convert by the rules of platform::Variant;
 // DISP_E_TYPEMISMATCH when they can't, DISP_E_OVERFLOW when out of range,

@@ -46,29 +46,29 @@ TEST(ComVariant, ChangeTypeFollowsThePlatformConversions)
 {
     Holder src, dst;
     src.v = text(QStringLiteral(" 42 "));
-    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_I4), S_OK);
+    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_I4), S_OK);
     EXPECT_EQ(dst.v.vt, VT_I4);
     EXPECT_EQ(dst.v.lVal, 42);
 
     VariantClear(&src.v);
     src.v.vt = VT_R8;
     src.v.dblVal = 2.5;
-    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_I2), S_OK);
+    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_I2), S_OK);
     EXPECT_EQ(dst.v.iVal, 2) << "halves go to the even neighbour";
 
     src.v.dblVal = 40000;
-    EXPECT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_I2), DISP_E_OVERFLOW);
+    EXPECT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_I2), DISP_E_OVERFLOW);
 
     VariantClear(&src.v);
     src.v = text(QStringLiteral("yes please"));
-    EXPECT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_BOOL), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_BOOL), DISP_E_TYPEMISMATCH);
 
     VariantClear(&src.v);
     src.v.vt = VT_BOOL;
     src.v.boolVal = VARIANT_TRUE;
-    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_BSTR), S_OK);
+    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_BSTR), S_OK);
     EXPECT_EQ(qstringFromBstr(dst.v.bstrVal), QStringLiteral("True"));
-    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, 0, VT_I4), S_OK);
+    ASSERT_EQ(VariantChangeType(&dst.v, &src.v, VARIANT_ALPHABOOL, VT_I4), S_OK);
     EXPECT_EQ(dst.v.lVal, -1);
 }
 
@@ -79,7 +79,7 @@ TEST(ComVariant, ChangeTypeReadsThroughByrefWithoutTouchingTheCallersValue)
     VariantInit(&ref);
     ref.vt = VT_BYREF | VT_BSTR;
     ref.pbstrVal = &owned;
-    ASSERT_EQ(VariantChangeType(&ref, &ref, 0, VT_I4), S_OK);
+    ASSERT_EQ(VariantChangeType(&ref, &ref, VARIANT_ALPHABOOL, VT_I4), S_OK);
     EXPECT_EQ(ref.vt, VT_I4);
     EXPECT_EQ(ref.lVal, 7);
     EXPECT_EQ(qstringFromBstr(owned), QStringLiteral("7"));
@@ -92,7 +92,7 @@ TEST(ComVariant, InterfacesConvertOnlyToInterfaces)
     Holder v, copy;
     v.v.vt = VT_UNKNOWN;
     v.v.punkVal = object;
-    EXPECT_EQ(VariantChangeType(&copy.v, &v.v, 0, VT_BSTR), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(VariantChangeType(&copy.v, &v.v, VARIANT_ALPHABOOL, VT_BSTR), DISP_E_TYPEMISMATCH);
     ASSERT_EQ(VariantCopy(&copy.v, &v.v), S_OK);
     EXPECT_EQ(object->refs(), 2u);
     VariantClear(&copy.v);
