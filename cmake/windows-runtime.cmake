@@ -1,6 +1,6 @@
 # What the Windows programs of this build need beside them, as windeployqt
 # would lay it out on Windows: the DLLs of the dependency prefix (Qt,
-# libcurl, libsodium and the compiler's run-time) and Qt's plugins. When
+# libcurl, libsodium and the compiler's run-time), Qt's plugins and fonts. When
 # cross-compiling, the build's programs run under Wine, in a Wine prefix of
 # the build's own (wine/ in the build folder), through wine-run.sh.
 file(GLOB tarnwick_runtime_dlls "${TARNWICK_WINDOWS_DEPS}/bin/*.dll")
@@ -11,6 +11,16 @@ foreach(plugins platforms styles imageformats)
   list(APPEND tarnwick_runtime_commands COMMAND ${CMAKE_COMMAND} -E copy_directory
        "${TARNWICK_WINDOWS_DEPS}/plugins/${plugins}" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${plugins}")
 endforeach()
+# Qt's offscreen platform on Windows reads its fonts from lib/fonts beside
+# Qt: the faces the Linux build finds (fonts-liberation2, fonts-dejavu-core).
+foreach(face LiberationSans-Regular.ttf DejaVuSans.ttf)
+  find_file(tarnwick_font_${face} ${face} PATHS /usr/share/fonts/truetype/liberation2 /usr/share/fonts/truetype/dejavu
+            NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  list(APPEND tarnwick_runtime_fonts ${tarnwick_font_${face}})
+endforeach()
+list(APPEND tarnwick_runtime_commands
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lib/fonts
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tarnwick_runtime_fonts} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lib/fonts)
 add_custom_target(windows_runtime ALL ${tarnwick_runtime_commands}
   COMMENT "Copying the DLLs and Qt plugins beside the programs")
 

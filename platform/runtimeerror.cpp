@@ -51,8 +51,10 @@ RuntimeError errorFromErrno(int err)
     case ETXTBSY:
     case EBUSY: return RuntimeError(ErrPermissionDenied);
     case EEXIST: return RuntimeError(ErrFileExists);
-    case ENOSPC:
-    case EDQUOT: return RuntimeError(ErrDiskFull);
+#ifdef EDQUOT // not in Windows' C library
+    case EDQUOT:
+#endif
+    case ENOSPC: return RuntimeError(ErrDiskFull);
     case ENAMETOOLONG:
     case EINVAL: return RuntimeError(ErrBadFileName);
     default: return RuntimeError(ErrPathFileAccess);

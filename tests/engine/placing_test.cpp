@@ -1,7 +1,5 @@
 #include "enginefixture.h"
 
-#include "update/engine/placement.h"
-
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -233,27 +231,6 @@ TEST_F(PlacingTest, ALogThatIsNoFileIsWrittenWithoutBlockingAndKept)
     EXPECT_TRUE(text.contains("  Download process started\r\n")) << qPrintable(text);
     EXPECT_TRUE(text.endsWith("  Download process completed\r\n")) << qPrintable(text);
     EXPECT_TRUE(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-}
-
-TEST(Placement, FileNameFromPathKeepsOnlyTheLastComponent)
-{
-    EXPECT_EQ(FileNameFromPath("http://host/local/tarnwick.exe"), "tarnwick.exe");
-    EXPECT_EQ(FileNameFromPath("http://host/a\\b/c.exe"), "c.exe") << "the later separator wins";
-    EXPECT_EQ(FileNameFromPath("http://host/a/b\\c.exe"), "c.exe");
-    EXPECT_EQ(FileNameFromPath("C:\\Program Files\\x.exe"), "x.exe");
-    EXPECT_EQ(FileNameFromPath("plain.exe"), "plain.exe");
-    EXPECT_EQ(FileNameFromPath("http://host/dir/"), "");
-    EXPECT_EQ(FileNameFromPath("http://host/..\\..\\etc\\passwd"), "passwd");
-}
-
-TEST(Placement, DestinationRules)
-{
-    EXPECT_EQ(destinationPath("/opt/app/", "t.exe", false), "/opt/app/t.exe") << "whether or not it exists";
-    EXPECT_EQ(destinationPath("/opt/app/", "t.exe", true), "/opt/app/t.exe");
-    EXPECT_EQ(destinationPath("/opt/app", "t.exe", true), "/opt/app/t.exe");
-    EXPECT_EQ(destinationPath("/opt/app/new.exe", "t.exe", false), "/opt/app/new.exe");
-    EXPECT_EQ(destinationPath("/opt/app", "", true), "/opt/app/") << "a folder path: the move then fails";
-    EXPECT_EQ(destinationPath("/opt/app\\", "t.exe", false), "/opt/app\\") << "only '/' marks a folder here";
 }
 
 } // namespace

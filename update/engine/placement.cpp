@@ -1,5 +1,7 @@
 #include "placement.h"
 
+#include <QDir>
+
 QString FileNameFromPath(const QString &path)
 {
     const qsizetype separator = qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
@@ -8,9 +10,12 @@ QString FileNameFromPath(const QString &path)
 
 QString destinationPath(const QString &location, const QString &fileName, bool locationExists)
 {
-    if (location.endsWith(QLatin1Char('/')))
+    // QDir::separator() is '\' on Windows, which takes '/' as well.
+    const bool folderMarked =
+        location.endsWith(QDir::separator()) || location.endsWith(QLatin1Char('/'));
+    if (folderMarked)
         return location + fileName;
     if (locationExists)
-        return location + QLatin1Char('/') + fileName;
+        return location + QDir::separator() + fileName;
     return location;
 }

@@ -7,7 +7,9 @@
 // never carries a separator.
 QString FileNameFromPath(const QString &path);
 
-// Where the downloaded file goes. A location ending in '/' is a folder and
-// gets the file name appended; so does one that names something that exists
-// (locationExists); any other location is the full path of the file itself.
+// Where the downloaded file goes. A location ending in the folder separator
+// ('/'; on Windows '\' or '/') is a folder and gets the file name appended;
+// so does one that names something that exists (locationExists), with the
+// platform's separator between; any other location is the full path of the
+// file itself.
 QString destinationPath(const QString &location, const QString &fileName, bool locationExists);
