@@ -69,7 +69,8 @@ AsyncReadPrivate::AsyncReadPrivate(AsyncRead *q)
 
 QString AsyncReadPrivate::finalPath() const
 {
-    return readFolder + QLatin1Char('/') + fileName;
+    // Written as the platform writes paths ('\' on Windows): it is shown and logged.
+    return QDir::toNativeSeparators(readFolder + QLatin1Char('/') + fileName);
 }
 
 void AsyncReadPrivate::report(int statusCode, const QString &status)

@@ -116,7 +116,8 @@ void writeClass(QTextStream &out, const TypeLibraryInfo &lib, const ClassInfo &c
 void writeEnum(QTextStream &out, const TypeLibraryInfo &lib, const EnumInfo &e)
 {
     out << "    typedef [uuid(" << uuidOf(e.uuid) << "), version(" << version(lib) << ")]\n";
-    out << "    enum {\n";
+    // Named in its tag too: widl makes an untagged one an alias of a second type.
+    out << "    enum " << e.name << " {\n";
     for (std::size_t i = 0; i < e.members.size(); ++i) {
         const EnumMember &m = e.members[i];
         out << "        " << m.name << " = " << m.value << (i + 1 < e.members.size() ? "," : "") << " // "
