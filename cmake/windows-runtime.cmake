@@ -7,7 +7,7 @@ file(GLOB tarnwick_runtime_dlls "${TARNWICK_WINDOWS_DEPS}/bin/*.dll")
 set(tarnwick_runtime_commands
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tarnwick_runtime_dlls} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
-foreach(plugins platforms styles imageformats)
+foreach(plugins platforms styles imageformats tls)
   list(APPEND tarnwick_runtime_commands COMMAND ${CMAKE_COMMAND} -E copy_directory
        "${TARNWICK_WINDOWS_DEPS}/plugins/${plugins}" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${plugins}")
 endforeach()

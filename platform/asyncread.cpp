@@ -69,8 +69,7 @@ AsyncReadPrivate::AsyncReadPrivate(AsyncRead *q)
 
 QString AsyncReadPrivate::finalPath() const
 {
-    // Written as the platform writes paths ('\' on Windows): it is shown and logged.
-    return QDir::toNativeSeparators(readFolder + QLatin1Char('/') + fileName);
+    return readFolder + QLatin1Char('/') + fileName;
 }
 
 void AsyncReadPrivate::report(int statusCode, const QString &status)
@@ -199,7 +198,7 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
         }
         if (!head.contentType.isEmpty())
             report(AsyncStatusCodeMIMETypeAvailable, QString::fromLatin1(head.contentType));
-        report(AsyncStatusCodeCacheFileNameAvailable, finalPath());
+        report(AsyncStatusCodeCacheFileNameAvailable, QDir::toNativeSeparators(finalPath()));
     } else if (verdict.start == 0 && bytesRead > 0) {
         // A whole file in answer to a resumption: it starts over.
         if (!part.resize(0) || !part.seek(0)) {
@@ -307,7 +306,7 @@ void AsyncReadPrivate::serveCachedCopy()
 {
     const QString path = finalPath();
     bytesRead = total = QFileInfo(path).size();
-    report(AsyncStatusCodeUsingCachedCopy, path);
+    report(AsyncStatusCodeUsingCachedCopy, QDir::toNativeSeparators(path));
     readFolder.clear();
     succeed(path);
 }
@@ -358,7 +357,8 @@ AsyncProperty AsyncReadPrivate::ending(int statusCode, const QString &status)
 void AsyncReadPrivate::succeed(const QString &path)
 {
     AsyncProperty notification = ending(AsyncStatusCodeEndDownloadData, address);
-    notification.localFile = path;
+    // Shown and logged: written as the platform writes paths ('\' on Windows).
+    notification.localFile = QDir::toNativeSeparators(path);
     notifications.post(notification, true);
 }
 

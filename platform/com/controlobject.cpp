@@ -65,8 +65,9 @@ HRESULT STDMETHODCALLTYPE ControlObject::QueryInterface(REFIID riid, void **ppvO
     return E_NOINTERFACE;
 }
 
-HRESULT STDMETHODCALLTYPE ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
-                              VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr)
+HRESULT STDMETHODCALLTYPE ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                                DISPPARAMS *pDispParams, VARIANT *pVarResult, EXCEPINFO *pExcepInfo,
+                                                UINT *puArgErr)
 {
     if (!onUserInterfaceThread())
         return RPC_E_WRONG_THREAD;

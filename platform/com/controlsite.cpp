@@ -28,7 +28,7 @@ HRESULT STDMETHODCALLTYPE ControlSite::GetParentWidget(QWidget **ppParent)
 }
 
 HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
-                            VARIANT *pVarResult, EXCEPINFO *, UINT *)
+                                              VARIANT *pVarResult, EXCEPINFO *, UINT *)
 {
     if (dispIdMember != DISPID_AMBIENT_USERMODE || !(wFlags & DISPATCH_PROPERTYGET))
         return DISP_E_MEMBERNOTFOUND;

@@ -21,7 +21,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetParentWidget(QWidget **ppParent) override;
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
-                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
+                                     VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override;
 
 private:
     ControlSite(QWidget *parent, bool userMode) : m_parent(parent), m_userMode(userMode) {}

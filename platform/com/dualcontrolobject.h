@@ -21,17 +21,21 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return ControlObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return ControlObject::Release(); }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override { return ControlObject::GetTypeInfoCount(pctinfo); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override
+    {
+        return ControlObject::GetTypeInfoCount(pctinfo);
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override
     {
         return ControlObject::GetTypeInfo(iTInfo, lcid, ppTInfo);
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid, DISPID *rgDispId) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid,
+                                            DISPID *rgDispId) override
     {
         return ControlObject::GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS *pDispParams,
-                   VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override
+                                     VARIANT *pVarResult, EXCEPINFO *pExcepInfo, UINT *puArgErr) override
     {
         return ControlObject::Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult, pExcepInfo,
                                      puArgErr);

@@ -131,6 +131,7 @@ build_sodium() {
     && make -j"$(nproc)" && make install) >>"$log" 2>&1
 }
 
+# HTTP and HTTPS for downloads, FILE for addresses of local files.
 build_curl() {
   [ -d "$(find "$work/src" -maxdepth 1 -name 'curl-*' -type d | head -n 1)" ] || fetch_sources curl
   local curl
@@ -139,7 +140,10 @@ build_curl() {
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF \
     -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF \
     -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DBUILD_CURL_EXE=ON -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF \
-    -DCURL_DISABLE_LDAP=ON -DHTTP_ONLY=ON >>"$log" 2>&1
+    -DHTTP_ONLY=OFF -DCURL_DISABLE_LDAP=ON -DCURL_DISABLE_LDAPS=ON -DCURL_DISABLE_FTP=ON -DCURL_DISABLE_TELNET=ON \
+    -DCURL_DISABLE_DICT=ON -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_GOPHER=ON -DCURL_DISABLE_POP3=ON \
+    -DCURL_DISABLE_IMAP=ON -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_MQTT=ON \
+    -DCURL_DISABLE_SMB=ON >>"$log" 2>&1
   cmake --build "$work/build-curl" -j"$(nproc)" >>"$log" 2>&1
   cmake --install "$work/build-curl" >>"$log" 2>&1
 }

@@ -48,14 +48,23 @@ struct Finished {
 };
 
 // Runs a program to its end while this process's events (its test server)
-// go on.
-Finished runProgram(const QString &program, const QStringList &arguments)
+// go on; meanwhile() is called every few milliseconds. The program runs as
+// a user runs it, on the display, not on this test's offscreen platform.
+Finished runProgram(const QString &program, const QStringList &arguments,
+                    const std::function<void()> &meanwhile = [] {})
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     Finished result;
-    if (!testsupport::waitFor([&] { return process.state() == QProcess::NotRunning; }, 120000)) {
+    const auto ended = [&] {
+        meanwhile();
+        return process.state() == QProcess::NotRunning;
+    };
+    if (!testsupport::poll(ended, 120000)) {
         process.kill();
         process.waitForFinished();
         return result;
@@ -215,6 +224,21 @@ TEST_F(WindowsClients, AScriptGetsAndSetsEveryProgressBarPropertyByName)
     EXPECT_EQ(run.lines, defaults + QStringList{"--"} + set + QStringList{"Caption read: error 438"});
 }
 
+TEST_F(WindowsClients, AControlAScriptMadeWithoutAContainerStillShowsItsMessageBoxes)
+{
+    // Nothing to download: the control says so in a box titled qvWebUpdate.
+    int boxes = 0;
+    const Finished run = runProgram("cscript", {"//nologo", built("scripts\\nothingtodownload.vbs")}, [&] {
+        if (HWND box = FindWindowW(nullptr, L"qvWebUpdate")) {
+            ++boxes;
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        }
+    });
+    EXPECT_GE(boxes, 1);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines, QStringList{"RunUpdate returned"});
+}
+
 TEST_F(WindowsClients, StatusChangeReachesASinkConnectedTheWayAScriptHostConnects)
 {
     server.serve("/local/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
@@ -235,7 +259,8 @@ TEST_F(WindowsClients, StatusChangeReachesASinkConnectedTheWayAScriptHostConnect
         INT flags = 0;
         HREFTYPE ref = 0;
         ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK) << "the class names a default source";
-        if (flags == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) && SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)))
+        const bool defaultSource = flags == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
+        if (defaultSource && SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)))
             coclass->GetRefTypeInfo(ref, events.put());
     }
     TYPEATTR *attributes = nullptr;

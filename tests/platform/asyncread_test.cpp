@@ -124,8 +124,8 @@ TEST_F(AsyncReadTest, StreamsTheBodyToACacheFileAndReportsEachStageInOrder)
     for (const AsyncProperty &p : progress.mid(3))
         EXPECT_EQ(p.BytesMax, size);
     EXPECT_EQ(progress.last().BytesRead, size);
-    EXPECT_TRUE(done.Value().startsWith(cache.path()));
-    EXPECT_TRUE(done.Value().endsWith("/tarnwick.exe"));
+    EXPECT_TRUE(QDir::fromNativeSeparators(done.Value()).startsWith(cache.path()));
+    EXPECT_TRUE(QDir::fromNativeSeparators(done.Value()).endsWith("/tarnwick.exe"));
     EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size));
     EXPECT_EQ(filesIn(cache.path()), QStringList{"tarnwick.exe"});
 }
@@ -453,7 +453,7 @@ TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
         QStringList paths;
         for (const AsyncProperty &p : done) {
             paths << p.Value();
-            EXPECT_TRUE(p.Value().endsWith("/same.exe"));
+            EXPECT_TRUE(QDir::fromNativeSeparators(p.Value()).endsWith("/same.exe"));
             EXPECT_EQ(readAll(p.Value()), HttpTestServer::pattern(0, 300000));
             EXPECT_TRUE(QFile::rename(p.Value(), elsewhere.filePath(QString::number(moved++))));
         }
