@@ -10,7 +10,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace platform {
 
@@ -18,7 +19,10 @@ namespace {
 
 bool hardLink(const QString &from, const QString &to)
 {
-    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    std::error_code failed;
+    std::filesystem::create_hard_link(std::filesystem::path(from.toStdU16String()),
+                                      std::filesystem::path(to.toStdU16String()), failed);
+    return !failed;
 }
 
 // The size and modification time of a file, which a write changes.
