@@ -3,7 +3,6 @@
 #include "runtimeerror.h"
 
 #include <QDir>
-#include <QFile>
 #include <QUuid>
 
 #include <windows.h>
@@ -137,12 +136,6 @@ bool isProgramImage(QByteArrayView head)
     return head.startsWith("MZ");
 }
 
-bool isProgramFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && isProgramImage(file.read(2));
-}
-
 bool exists(const QString &path)
 {
     return !path.isEmpty() && attributesOf(QDir::toNativeSeparators(path).toStdWString()) != INVALID_FILE_ATTRIBUTES;
@@ -155,28 +148,6 @@ bool isOrdinaryFile(const QString &path)
     const DWORD attributes = attributesOf(QDir::toNativeSeparators(path).toStdWString());
     return attributes != INVALID_FILE_ATTRIBUTES && isRegular(attributes)
         && !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-}
-
-QString readFirstLine(const QString &path)
-{
-    const DWORD attributes = attributesOf(native(path));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw RuntimeError(ErrPathFileAccess);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(file.exists() ? ErrPermissionDenied : ErrFileNotFound);
-    QByteArray line;
-    char c = 0;
-    bool any = false;
-    while (file.getChar(&c)) {
-        any = true;
-        if (c == '\r' || c == '\n')
-            break;
-        line.append(c);
-    }
-    if (!any)
-        throw RuntimeError(ErrInputPastEnd);
-    return QString::fromUtf8(line);
 }
 
 void replace(const QString &source, const QString &destination)

@@ -1,27 +1,16 @@
-#include "process.h"
+// What the platforms share of processes.
 
-#include "files.h"
+#include "process.h"
+#include "process_p.h"
+
 #include "runtimeerror.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QProcess>
-#include <QUrl>
+#include <QDir>
 
 namespace platform::process {
 
-QString applicationFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
-QString applicationTitle()
-{
-    return QCoreApplication::applicationName();
-}
-
-void startProgram(const QString &path)
+QFileInfo detail::startable(const QString &path)
 {
     if (path.isEmpty())
         throw RuntimeError(ErrInvalidCall);
@@ -30,18 +19,17 @@ void startProgram(const QString &path)
         throw RuntimeError(ErrFileNotFound);
     if (!info.isFile() || !info.isExecutable())
         throw RuntimeError(ErrPermissionDenied);
-    if (!QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath()))
-        throw RuntimeError(ErrInvalidCall);
+    return info;
 }
 
-bool shellOpen(const QString &path)
+QString applicationFolder()
 {
-    if (path.isEmpty())
-        throw RuntimeError(ErrInvalidCall);
-    const QFileInfo info(path);
-    if (info.isFile() && files::isProgramFile(path))
-        return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString applicationTitle()
+{
+    return QCoreApplication::applicationName();
 }
 
 } // namespace platform::process

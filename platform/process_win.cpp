@@ -1,8 +1,8 @@
 #include "process.h"
+#include "process_p.h"
 
 #include "runtimeerror.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,25 +20,9 @@ std::wstring native(const QString &path)
 
 } // namespace
 
-QString applicationFolder()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-}
-
-QString applicationTitle()
-{
-    return QCoreApplication::applicationName();
-}
-
 void startProgram(const QString &path)
 {
-    if (path.isEmpty())
-        throw RuntimeError(ErrInvalidCall);
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError(ErrFileNotFound);
-    if (!info.isFile())
-        throw RuntimeError(ErrPermissionDenied);
+    const QFileInfo info = detail::startable(path);
     const std::wstring program = native(info.absoluteFilePath());
     const std::wstring folder = native(info.absolutePath());
     // The command line is the program's own name, quoted: nothing else is

@@ -1,38 +1,24 @@
-// The file operations on Windows: the same promises as on Linux where
-// Windows has the same things, and Windows' own rules where it differs (a
-// running program can't be overwritten, hidden files carry an attribute,
-// programs are PE images).
+// The file operations where Windows has its own rules: a running program
+// can't be overwritten, hidden files carry an attribute, programs are PE
+// images.
 
 #include "platform/files.h"
-#include "platform/runtimeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tests/support/runtimeerrorof.h"
+#include "tests/support/filecontent.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-using testsupport::runtimeErrorOf;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 namespace files = platform::files;
 
 namespace {
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 std::wstring native(const QString &path)
 {
@@ -67,56 +53,6 @@ private:
 };
 
 } // namespace
-
-TEST(FilesWindows, LinesEndInCrLfAndTheFirstLineEndsAtAnyLineEnd)
-{
-    QTemporaryDir dir;
-    const QString log = dir.filePath("run.log");
-    files::appendLine(log, "first");
-    files::appendLine(log, QString::fromUtf8("zweite Zeile \u00fc"));
-    EXPECT_EQ(readBytes(log), QByteArray("first\r\nzweite Zeile \xc3\xbc\r\n"));
-    EXPECT_EQ(files::readFirstLine(log), QString("first"));
-    writeBytes(log, "3.0\n4.0\n");
-    EXPECT_EQ(files::readFirstLine(log), QString("3.0"));
-    EXPECT_EQ(runtimeErrorOf([&] { files::appendLine(dir.filePath("no/such/folder/x.log"), "x"); }), 53);
-    EXPECT_EQ(runtimeErrorOf([&] { files::readFirstLine(dir.filePath("missing")); }), 53);
-}
-
-TEST(FilesWindows, RemoveTakesOnlyRegularFiles)
-{
-    QTemporaryDir dir;
-    writeBytes(dir.filePath("a"), "x");
-    files::remove(dir.filePath("a"));
-    EXPECT_FALSE(QFile::exists(dir.filePath("a")));
-    EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.filePath("a")); }), 53);
-    EXPECT_EQ(runtimeErrorOf([&] { files::remove(dir.path()); }), 75);
-    EXPECT_TRUE(QDir(dir.path()).exists());
-}
-
-TEST(FilesWindows, AFailedReplaceLeavesTheOldFileInPlace)
-{
-    QTemporaryDir dir;
-    const QString to = dir.filePath("tarnwick.exe");
-    writeBytes(to, "old");
-    writeBytes(dir.filePath("src"), "x");
-    writeBytes(dir.filePath("empty"), "");
-    QDir(dir.path()).mkdir("folder");
-    struct Case {
-        QString from, to;
-        int error;
-    };
-    const QList<Case> cases = {
-        {dir.filePath("missing.tmp"), to, 53},
-        {dir.filePath("empty"), to, 75},
-        {dir.filePath("src"), dir.filePath("folder"), 75},
-        {dir.filePath("src"), dir.filePath("nowhere/x.exe"), 76},
-        {dir.filePath("src"), to + "\\x.exe", 76},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(runtimeErrorOf([&] { files::replace(c.from, c.to); }), c.error) << qPrintable(c.to);
-    EXPECT_EQ(readBytes(to), QByteArray("old"));
-    EXPECT_EQ(readBytes(dir.filePath("src")), QByteArray("x"));
-}
 
 TEST(FilesWindows, ARunningProgramIsReplacedByRenamingItAside)
 {

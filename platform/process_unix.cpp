@@ -1,0 +1,31 @@
+#include "process.h"
+#include "process_p.h"
+
+#include "files.h"
+#include "runtimeerror.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace platform::process {
+
+void startProgram(const QString &path)
+{
+    const QFileInfo info = detail::startable(path);
+    if (!QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath()))
+        throw RuntimeError(ErrInvalidCall);
+}
+
+bool shellOpen(const QString &path)
+{
+    if (path.isEmpty())
+        throw RuntimeError(ErrInvalidCall);
+    const QFileInfo info(path);
+    if (info.isFile() && files::isProgramFile(path))
+        return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+} // namespace platform::process
