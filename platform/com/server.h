@@ -31,7 +31,8 @@ HRESULT unregisterServer(const TypeLibraryInfo &lib);
 // The class factory of one class; CLASS_E_CLASSNOTAVAILABLE for a class
 // the library doesn't serve.
 HRESULT getClassObject(std::span<const ClassEntry> classes, REFCLSID rclsid, REFIID riid, void **ppv);
-// S_OK when no object of the library is alive and no lock held.
+// S_OK when no object of the library is alive and no lock held, and the
+// library hasn't started Qt for a host that isn't a Qt program (Windows).
 HRESULT canUnloadNow();
 
 } // namespace platform::com::server
