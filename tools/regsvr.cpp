@@ -5,9 +5,9 @@
 // Exit status: 0 success, 1 wrong arguments, 3 the library can't be
 // loaded, 4 it lacks the entry point, 5 the entry point reported failure.
 
-#include "platform/com/automation.h"
-#include "platform/com/library.h"
-#include "platform/com/registry.h"
+#include "platform/com/core/automation.h"
+#include "platform/com/server/library.h"
+#include "platform/com/server/registry.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "platform/com/automation.h"
+#include "platform/com/core/automation.h"
 #include "platform/files.h"
 #include "platform/messagebox.h"
 #include "platform/process.h"

@@ -2,7 +2,7 @@
 
 #include "formdescription.h"
 
-#include "platform/com/hostedcontrol.h"
+#include "platform/com/host/hostedcontrol.h"
 
 #include <QMap>
 #include <QPixmap>

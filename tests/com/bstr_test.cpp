@@ -1,4 +1,4 @@
-#include "platform/com/bstr.h"
+#include "platform/com/core/bstr.h"
 
 #include <gtest/gtest.h>
 

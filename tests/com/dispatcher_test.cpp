@@ -1,4 +1,4 @@
-#include "platform/com/dispatcher.h"
+#include "platform/com/control/dispatcher.h"
 #include "platform/runtimeerror.h"
 
 #include <gtest/gtest.h>

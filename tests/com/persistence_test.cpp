@@ -1,7 +1,7 @@
-#include "platform/com/comptr.h"
-#include "platform/com/extent.h"
-#include "platform/com/propertybagstore.h"
-#include "platform/com/storepropertybag.h"
+#include "platform/com/control/extent.h"
+#include "platform/com/control/propertybagview.h"
+#include "platform/com/core/comptr.h"
+#include "platform/com/host/hostpropertybag.h"
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
@@ -15,9 +15,9 @@ TEST(PropertyBagAdapters, AControlsBagRunsOverTheHostsIPropertyBag)
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("autorun"), platform::Variant(false));
     hostStore.write(QStringLiteral("Count"), platform::Variant(std::int32_t(7)));
-    const auto hostBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(hostStore));
+    const auto hostBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(hostStore));
 
-    PropertyBagStore store(hostBag.get());
+    PropertyBagView store(hostBag.get());
     platform::PropertyBag bag(store);
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("AutoRun"), true), platform::Variant(false));
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("Missing"), QStringLiteral("default")),
@@ -35,7 +35,7 @@ TEST(PropertyBagAdapters, ReadConvertsToTheTypeAsked)
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("Width"), platform::Variant(QStringLiteral("12")));
     hostStore.write(QStringLiteral("Flag"), platform::Variant(QStringLiteral("maybe")));
-    const auto hostBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(hostStore));
+    const auto hostBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(hostStore));
 
     VARIANT v;
     VariantInit(&v);

@@ -1,4 +1,4 @@
-#include "platform/com/toolboxbitmap.h"
+#include "platform/com/typelib/toolboxbitmap.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

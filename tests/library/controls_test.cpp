@@ -2,15 +2,15 @@
 // registry from libUpdate.so (not linked into this test), driven only by
 // DISPID, persisted through a property bag, placed through a site.
 
-#include "platform/com/automation.h"
-#include "platform/com/comptr.h"
-#include "platform/com/connectionpoints.h"
-#include "platform/com/controlsite.h"
-#include "platform/com/creation.h"
-#include "platform/com/eventsink.h"
-#include "platform/com/library.h"
-#include "platform/com/registry.h"
-#include "platform/com/storepropertybag.h"
+#include "platform/com/core/automation.h"
+#include "platform/com/core/comptr.h"
+#include "platform/com/core/connectioninterfaces.h"
+#include "platform/com/host/controlsite.h"
+#include "platform/com/host/creation.h"
+#include "platform/com/host/eventsink.h"
+#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/server/library.h"
+#include "platform/com/server/registry.h"
 #include "platform/memorypropertystore.h"
 #include "platform/messageboxanswerer.h"
 #include "update/library/dispids.h"
@@ -365,7 +365,7 @@ TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
     putProperty(update.get(), wu::DownloadFile, QStringLiteral("http://127.0.0.1/local/tarnwick.exe"));
     putProperty(update.get(), wu::DownloadLocation, QString());
     platform::MemoryPropertyStore saved;
-    auto bag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(saved));
+    auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(saved));
     ComPtr<IPersistPropertyBag> persist = update.as<IPersistPropertyBag>(IID_IPersistPropertyBag);
     ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
     EXPECT_EQ(saved.read(QStringLiteral("DownloadFile")),
@@ -383,7 +383,7 @@ TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
     lower.write(QStringLiteral("_extentx"), Variant(std::int32_t(2540)));
     lower.write(QStringLiteral("_extenty"), Variant(std::int32_t(1270)));
     ComPtr<IDispatch> restored = create(kUpdateProgId);
-    auto lowerBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(lower));
+    auto lowerBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(lower));
     ASSERT_EQ(restored.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Load(lowerBag.get(), nullptr), S_OK);
     EXPECT_EQ(getProperty(restored.get(), wu::DownloadFile), Variant(QStringLiteral("http://h/p.exe")));
     EXPECT_EQ(getProperty(restored.get(), wu::AutoRun), Variant(true));
@@ -398,7 +398,7 @@ TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
     broken.write(QStringLiteral("ConfirmDownload"), Variant(QStringLiteral("perhaps")));
     broken.write(QStringLiteral("LogFilename"), Variant(QStringLiteral("update.log")));
     ComPtr<IDispatch> partly = create(kUpdateProgId);
-    auto brokenBag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(broken));
+    auto brokenBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(broken));
     EXPECT_EQ(partly.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Load(brokenBag.get(), nullptr),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(getProperty(partly.get(), wu::DownloadFile), Variant(QStringLiteral("a.exe")));
@@ -413,7 +413,7 @@ TEST_F(ControlsTest, ProgressBarSettingsSaveAndRestoreThroughABag)
     putProperty(bar.get(), pb::GradientColour, std::int32_t(5));
     putProperty(bar.get(), pb::BarColour, std::int32_t(0x00336699));
     platform::MemoryPropertyStore saved;
-    auto bag = ComPtr<StorePropertyBag>::adopt(StorePropertyBag::create(saved));
+    auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(saved));
     ASSERT_EQ(bar.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Save(bag.get(), TRUE, TRUE), S_OK);
 
     ComPtr<IDispatch> restored = create(kBarProgId);

@@ -1,6 +1,6 @@
 // The type table against the library's published contract, member by member.
 
-#include "platform/com/idlwriter.h"
+#include "platform/com/typelib/idlwriter.h"
 #include "update/library/typelibrary.h"
 
 #include <QFile>

@@ -5,10 +5,10 @@
 // it connects: the source interface from IProvideClassInfo2, IConnectionPoint,
 // and the members' names from the type information.
 
-#include "platform/com/automation.h"
-#include "platform/com/comptr.h"
-#include "platform/com/creation.h"
-#include "platform/com/eventsink.h"
+#include "platform/com/core/automation.h"
+#include "platform/com/core/comptr.h"
+#include "platform/com/host/creation.h"
+#include "platform/com/host/eventsink.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/waitfor.h"
 #include "update/library/typelibrary.h"

@@ -2,8 +2,8 @@
 
 #include "tools/ctlhost/scriptline.h"
 
-#include "platform/com/automation.h"
-#include "platform/com/bstr.h"
+#include "platform/com/core/automation.h"
+#include "platform/com/core/bstr.h"
 #include "platform/eventpump.h"
 #include "platform/memorypropertystore.h"
 #include "update/library/dispids.h"

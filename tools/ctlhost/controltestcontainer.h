@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/com/comptr.h"
-#include "platform/com/eventsink.h"
-#include "platform/com/hostedcontrol.h"
-#include "platform/com/propertynotifysink.h"
+#include "platform/com/core/comptr.h"
+#include "platform/com/host/eventsink.h"
+#include "platform/com/host/hostedcontrol.h"
+#include "platform/com/host/propertynotifysink.h"
 #include "platform/messageboxanswerer.h"
 #include "platform/runtimeerror.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/com/types.h"
+#include "platform/com/core/types.h"
 
 // The DISPIDs of the library's interfaces: fixed, since hosts bind to them
 // without looking names up.

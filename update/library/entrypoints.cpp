@@ -1,7 +1,7 @@
 // The library's four exported entry points: each hands its request, with
 // the library's type table, to the control runtime.
 
-#include "platform/com/server.h"
+#include "platform/com/server/server.h"
 #include "update/library/progressbarobject.h"
 #include "update/library/typelibrary.h"
 #include "update/library/webupdateobject.h"

@@ -2,9 +2,9 @@
 // the first argument. With a second argument it also writes the Windows
 // resource script there, and the classes' toolbox bitmaps beside it.
 
-#include "platform/com/idlwriter.h"
-#include "platform/com/resourcescript.h"
-#include "platform/com/toolboxbitmap.h"
+#include "platform/com/typelib/idlwriter.h"
+#include "platform/com/typelib/resourcescript.h"
+#include "platform/com/typelib/toolboxbitmap.h"
 #include "update/library/typelibrary.h"
 
 #include <QFile>

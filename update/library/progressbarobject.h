@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/com/dualcontrolobject.h"
+#include "platform/com/control/dualcontrolobject.h"
 #include "update/library/qvwebupdate.h"
 
 class qvProgressBar;

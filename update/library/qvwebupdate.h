@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/com/dispatch.h"
+#include "platform/com/core/dispatch.h"
 #include "update/library/typelibrary.h"
 
 // The library's dual interfaces for hosts that bind early: the slots in

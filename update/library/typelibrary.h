@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/com/typeinfo.h"
+#include "platform/com/typelib/typetable.h"
 #include "update/library/dispids.h"
 
 // The library's published contract in one table: library attributes, the
