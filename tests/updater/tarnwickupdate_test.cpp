@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -42,6 +43,9 @@ protected:
             GTEST_SKIP() << "Xvfb and xdotool are needed to act as the user";
         if (address.host() != QLatin1String("127.0.0.1"))
             GTEST_SKIP() << "the program is built for a download server that is not on loopback";
+        // Runs in other checkouts serve the same address: take turns.
+        portLock.setStaleLockTime(0);
+        ASSERT_TRUE(portLock.tryLock(10 * 60 * 1000)) << "another test run keeps the download address";
         desktop = std::make_unique<Desktop>();
         ASSERT_TRUE(desktop->started());
         ASSERT_TRUE(QDir().mkpath(app()));
@@ -164,6 +168,7 @@ protected:
     }
 
     QUrl address{QStringLiteral(TARNWICK_DOWNLOAD_URL)};
+    QLockFile portLock{QDir::temp().filePath(QStringLiteral("tarnwick-update-tests-%1.lock").arg(address.port()))};
     QTemporaryDir root;
     std::unique_ptr<Desktop> desktop;
     std::unique_ptr<HttpTestServer> server;
