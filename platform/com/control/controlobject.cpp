@@ -53,8 +53,7 @@ HRESULT STDMETHODCALLTYPE ControlObject::QueryInterface(REFIID riid, void **ppvO
     if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2)
         return handOut(static_cast<IProvideClassInfo2 *>(this), ppvObject);
 #endif
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return platformInterface(riid, ppvObject);
 }
 
 HRESULT STDMETHODCALLTYPE ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
@@ -268,7 +267,7 @@ void ControlObject::fireEvent(DISPID dispid, DISPPARAMS &params)
 
 bool ControlObject::ambientUserMode() const
 {
-    const ComPtr<IDispatch> ambient = m_site.template as<IDispatch>(IID_IDispatch);
+    const ComPtr<IDispatch> ambient = ambientProperties();
     if (!ambient)
         return true;
     DISPPARAMS none{nullptr, nullptr, 0, 0};

@@ -6,6 +6,9 @@
 #include "platform/com/core/controlinterfaces.h"
 #include "platform/com/core/dispatchimpl.h"
 #include "platform/com/core/persistinterfaces.h"
+#ifdef _WIN32
+#include "platform/com/control/activex_win.h"
+#endif
 
 #include <QPointer>
 #include <QWidget>
@@ -35,7 +38,10 @@ namespace platform::com {
 // On Windows the object also answers IProvideClassInfo2, and its type
 // information and names come from the type library embedded in the module
 // (so scripting hosts bind by name and find the event interface); on Linux
-// it has no type information and the dispatcher looks names up.
+// it has no type information and the dispatcher looks names up. On Windows
+// it is also an ActiveX control (ActiveX): standard containers place it in
+// their windows through the OLE interfaces, and its ambient properties come
+// from their client site.
 #ifdef _WIN32
 using ControlObjectBase =
     DispatchImpl<IDispatch, IConnectionPointContainer, IPersistPropertyBag, IControl, IProvideClassInfo2>;
@@ -112,12 +118,20 @@ protected:
     QWidget *widget() const { return m_widget; }
 
 private:
+    // The interfaces only one platform has: on Windows the OLE ones.
+    HRESULT platformInterface(REFIID riid, void **ppvObject);
+    // Where the ambient properties are read: the site's IDispatch.
+    ComPtr<IDispatch> ambientProperties() const;
+
     const ClassInfo &m_class;
     QPointer<QWidget> m_widget;
     std::unique_ptr<Dispatcher> m_dispatcher;
     ConnectionPoint<IDispatch> m_events;
     ConnectionPoint<IPropertyNotifySink> m_propertyNotify;
     ComPtr<IControlSite> m_site;
+#ifdef _WIN32
+    ActiveX m_activeX{*this, m_widget.data(), [this] { siteChanged(); }};
+#endif
 };
 
 } // namespace platform::com

@@ -1,6 +1,8 @@
-// Type information of a control object on Windows: from the type library
+// A control object on Windows: type information from the type library
 // embedded in the module, so that late-bound clients (VBScript, JScript,
-// PowerShell) find members by name and scripting hosts find the events.
+// PowerShell) find members by name and scripting hosts find the events; the
+// OLE interfaces of an ActiveX control; ambient properties from the
+// container's client site.
 
 #include "platform/com/control/controlobject.h"
 
@@ -56,6 +58,20 @@ HRESULT STDMETHODCALLTYPE ControlObject::GetGUID(DWORD dwGuidKind, GUID *pGUID)
         return E_INVALIDARG;
     *pGUID = m_class.sourceInterface->iid;
     return S_OK;
+}
+
+HRESULT ControlObject::platformInterface(REFIID riid, void **ppvObject)
+{
+    return m_activeX.queryInterface(riid, ppvObject);
+}
+
+// A standard container's client site; this runtime's own site where a host
+// placed the control through IControl.
+ComPtr<IDispatch> ControlObject::ambientProperties() const
+{
+    if (IOleClientSite *site = m_activeX.clientSite())
+        return ComPtr<IOleClientSite>(site).template as<IDispatch>(IID_IDispatch);
+    return m_site.template as<IDispatch>(IID_IDispatch);
 }
 
 } // namespace platform::com
