@@ -3,6 +3,7 @@
 #include "platform/memorypropertystore.h"
 #include "platform/propertybag.h"
 #include "platform/runtimeerror.h"
+#include "tests/progressbar/referencebar.h"
 #include "tests/support/runtimeerrorof.h"
 
 #include <QLabel>
@@ -587,4 +588,21 @@ TEST(ProgressBarWindow, RedrawErrorOfAWindowEventBecomesAWarning)
     qInstallMessageHandler(previous);
     ASSERT_FALSE(warnings.isEmpty());
     EXPECT_TRUE(warnings.first().contains(QStringLiteral("11"))) << warnings.first().toStdString();
+}
+
+TEST(ProgressBarWindow, DrawsTheReferencePictureThatContainersAreComparedWith)
+{
+    qvProgressBar bar;
+    bar.setBorderStyle(::BorderStyle(referencebar::BorderStyle));
+    bar.setCaptionType(::CaptionType(referencebar::CaptionType));
+    bar.setGradientColour(::GradientColour(referencebar::GradientColour));
+    bar.setDotWidth(referencebar::DotWidth);
+    bar.setGapWidth(referencebar::GapWidth);
+    bar.setValue(referencebar::Value);
+    bar.resize(referencebar::Width, referencebar::Height);
+    bar.show();
+    const QImage reference(QStringLiteral(PROGRESSBAR_REFERENCE_PNG));
+    ASSERT_FALSE(reference.isNull());
+    EXPECT_EQ(bar.grab().toImage().convertToFormat(QImage::Format_RGB32),
+              reference.convertToFormat(QImage::Format_RGB32));
 }

@@ -1,0 +1,262 @@
+// Update.dll's controls as ActiveX controls in standard containers under
+// Wine: Wine's ATL (atl100.dll, a window of class AtlAxWin100 named by the
+// ProgID) places the progress bar in a window, which must show what the
+// Linux build draws for the same settings; a client site of the test's own
+// answers the ambient UserMode; and the settings go through a stream.
+// Unlike the other test programs this one runs on Windows' own platform
+// plugin, since containers place controls in real windows.
+
+#include "platform/com/core/automation.h"
+#include "platform/com/core/comptr.h"
+#include "platform/com/core/comimpl.h"
+#include "platform/com/host/creation.h"
+#include "tests/progressbar/referencebar.h"
+#include "tests/support/waitfor.h"
+#include "update/library/dispids.h"
+
+#include <QDir>
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+using namespace platform::com;
+namespace id = qvWebUpdate::qvProgressBarId;
+
+namespace {
+
+const QString kProgressBar = QStringLiteral("qvWebUpdate.qvProgressBar");
+
+// Update.dll registered for the user, as regsvr32 registers it.
+class RegisteredLibrary {
+public:
+    RegisteredLibrary()
+        : m_module(LoadLibraryW(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Update.dll")
+                                    .toStdWString()
+                                    .c_str()))
+    {
+        call("DllRegisterServer");
+    }
+    ~RegisteredLibrary() { call("DllUnregisterServer"); }
+    HRESULT call(const char *entry)
+    {
+        using Entry = HRESULT(STDAPICALLTYPE *)();
+        const auto function = reinterpret_cast<Entry>(reinterpret_cast<void *>(GetProcAddress(m_module, entry)));
+        return function ? function() : E_FAIL;
+    }
+
+private:
+    HMODULE m_module;
+};
+
+QSize clientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return QSize(r.right - r.left, r.bottom - r.top);
+}
+
+// What a window shows on the display, read back through its device context.
+QImage grabWindow(HWND window)
+{
+    const QSize size = clientSize(window);
+    const HDC screen = GetDC(window);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width(), size.height());
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, size.width(), size.height(), screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    const QImage picture = QImage::fromHBITMAP(bitmap).convertToFormat(QImage::Format_RGB32);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return picture;
+}
+
+// The client site of a container that answers one ambient property,
+// UserMode, and places its controls in one widget's window.
+class TestSite : public ComImpl<IOleClientSite, IOleInPlaceSite, IDispatch> {
+public:
+    TestSite(HWND window, bool userMode) : m_window(window), m_userMode(userMode) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite)
+            return handOut(static_cast<IOleClientSite *>(this), ppv);
+        if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
+            return handOut(static_cast<IOleInPlaceSite *>(this), ppv);
+        if (riid == IID_IDispatch)
+            return handOut(static_cast<IDispatch *>(this), ppv);
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer **) override { return E_NOINTERFACE; }
+    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND *window) override
+    {
+        *window = m_window;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame **frame, IOleInPlaceUIWindow **document, RECT *position,
+                                               RECT *clip, OLEINPLACEFRAMEINFO *) override
+    {
+        *frame = nullptr;
+        *document = nullptr;
+        GetClientRect(m_window, position);
+        *clip = *position;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *, VARIANT *result,
+                                     EXCEPINFO *, UINT *) override
+    {
+        if (id != DISPID_AMBIENT_USERMODE || !(flags & DISPATCH_PROPERTYGET))
+            return DISP_E_MEMBERNOTFOUND;
+        result->vt = VT_BOOL;
+        result->boolVal = m_userMode ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+
+private:
+    HWND m_window;
+    bool m_userMode;
+};
+
+class ActiveXControls : public ::testing::Test {
+protected:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+
+    RegisteredLibrary library;
+};
+
+} // namespace
+
+TEST_F(ActiveXControls, AtlHostsTheProgressBarWhichDrawsAsOnLinuxAndFollowsTheWindow)
+{
+    const HMODULE atl = LoadLibraryW(L"atl100.dll");
+    ASSERT_TRUE(atl);
+    const auto atlAxWinInit = reinterpret_cast<BOOL(WINAPI *)()>(
+        reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxWinInit")));
+    const auto atlAxGetControl = reinterpret_cast<HRESULT(WINAPI *)(HWND, IUnknown **)>(
+        reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_TRUE(atlAxWinInit && atlAxGetControl && atlAxWinInit());
+
+    const HWND host = CreateWindowExW(WS_EX_TOPMOST, L"AtlAxWin100", qUtf16Printable(kProgressBar), WS_POPUP | WS_VISIBLE, 40, 40,
+                                      referencebar::Width, referencebar::Height, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(host);
+    ComPtr<IUnknown> control;
+    ASSERT_EQ(atlAxGetControl(host, control.put()), S_OK);
+    const auto bar = control.as<IDispatch>(IID_IDispatch);
+    ASSERT_TRUE(bar);
+    putProperty(bar.get(), id::BorderStyle, referencebar::BorderStyle);
+    putProperty(bar.get(), id::CaptionType, referencebar::CaptionType);
+    putProperty(bar.get(), id::GradientColour, referencebar::GradientColour);
+    putProperty(bar.get(), id::DotWidth, referencebar::DotWidth);
+    putProperty(bar.get(), id::GapWidth, referencebar::GapWidth);
+    putProperty(bar.get(), id::Value, referencebar::Value);
+
+    const HWND child = GetWindow(host, GW_CHILD);
+    ASSERT_TRUE(child) << "the bar's window is a native child of ATL's";
+    const QImage reference = QImage(QCoreApplication::applicationDirPath() + "/data/referencebar.png")
+                                 .convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(reference.isNull());
+    // No font or style draws in this bar, so the display shows exactly the
+    // Linux build's pixels.
+    QImage shown;
+    testsupport::poll([&] { return (shown = grabWindow(host)) == reference; }, 5000);
+    EXPECT_EQ(shown, reference);
+    if (HasFailure())
+        shown.save(QCoreApplication::applicationDirPath() + "/data/referencebar-shown.png");
+
+    MoveWindow(host, 40, 40, 200, 30, TRUE);
+    EXPECT_TRUE(testsupport::poll([&] { return clientSize(child) == QSize(200, 30); }, 5000))
+        << "SetObjectRects resizes the bar's window";
+    DestroyWindow(host);
+}
+
+TEST_F(ActiveXControls, InPlaceTheProgressBarReadsUserModeFromItsContainerAndCloseDestroysItsWindow)
+{
+    QWidget form;
+    form.resize(200, 40);
+    form.show();
+    const HWND formWindow = HWND(form.winId());
+    // In a form designer (UserMode false) a shown bar shows full.
+    for (const bool userMode : {true, false}) {
+        const auto site = ComPtr<TestSite>::adopt(new TestSite(formWindow, userMode));
+        ComPtr<IOleObject> object;
+        ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IOleObject, object.putVoid()), S_OK);
+        ASSERT_EQ(object->SetClientSite(site.get()), S_OK);
+        ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, formWindow, nullptr), S_OK);
+        HWND window = nullptr;
+        ASSERT_EQ(object.as<IOleInPlaceObject>(IID_IOleInPlaceObject)->GetWindow(&window), S_OK);
+        EXPECT_EQ(GetParent(window), formWindow);
+        EXPECT_EQ(clientSize(window), QSize(200, 40));
+
+        ASSERT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(IsWindow(formWindow));
+        const auto bar = object.as<IDispatch>(IID_IDispatch);
+        EXPECT_EQ(getProperty(bar.get(), id::Value).toInt32(), userMode ? 0 : 100) << "UserMode " << userMode;
+        object->SetClientSite(nullptr);
+    }
+}
+
+TEST_F(ActiveXControls, SettingsGoThroughAStreamAndBack)
+{
+    ComPtr<IDispatch> saved;
+    ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IDispatch, saved.putVoid()), S_OK);
+    putProperty(saved.get(), id::Max, 250);
+    putProperty(saved.get(), id::BarColour, 0x123456);
+    putProperty(saved.get(), id::Horizontal, false);
+    ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(saved.as<IPersistStreamInit>(IID_IPersistStreamInit)->Save(stream.get(), TRUE), S_OK);
+    stream->Write("after", 5, nullptr);
+
+    ComPtr<IDispatch> loaded;
+    ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IDispatch, loaded.putVoid()), S_OK);
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    ASSERT_EQ(loaded.as<IPersistStreamInit>(IID_IPersistStreamInit)->Load(stream.get()), S_OK);
+    EXPECT_EQ(getProperty(loaded.get(), id::Max).toInt32(), 250);
+    EXPECT_EQ(getProperty(loaded.get(), id::BarColour).toInt32(), 0x123456);
+    EXPECT_FALSE(getProperty(loaded.get(), id::Horizontal).toBool());
+    char rest[5] = {};
+    stream->Read(rest, 5, nullptr);
+    EXPECT_EQ(QByteArray(rest, 5), "after") << "Load reads its own record only";
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "windows");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
