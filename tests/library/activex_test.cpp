@@ -6,6 +6,7 @@
 // Unlike the other test programs this one runs on Windows' own platform
 // plugin, since containers place controls in real windows.
 
+#include "platform/com/control/extent.h"
 #include "platform/com/core/automation.h"
 #include "platform/com/core/comptr.h"
 #include "platform/com/core/comimpl.h"
@@ -58,6 +59,12 @@ QSize clientSize(HWND window)
     return QSize(r.right - r.left, r.bottom - r.top);
 }
 
+// What is drawn into a bitmap.
+QImage pictureOf(HBITMAP bitmap)
+{
+    return QImage::fromHBITMAP(bitmap).convertToFormat(QImage::Format_RGB32);
+}
+
 // What a window shows on the display, read back through its device context.
 QImage grabWindow(HWND window)
 {
@@ -68,11 +75,28 @@ QImage grabWindow(HWND window)
     const HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, size.width(), size.height(), screen, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
-    const QImage picture = QImage::fromHBITMAP(bitmap).convertToFormat(QImage::Format_RGB32);
+    const QImage picture = pictureOf(bitmap);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, screen);
     return picture;
+}
+
+void applyReferenceSettings(IDispatch *bar)
+{
+    putProperty(bar, id::BorderStyle, referencebar::BorderStyle);
+    putProperty(bar, id::CaptionType, referencebar::CaptionType);
+    putProperty(bar, id::GradientColour, referencebar::GradientColour);
+    putProperty(bar, id::DotWidth, referencebar::DotWidth);
+    putProperty(bar, id::GapWidth, referencebar::GapWidth);
+    putProperty(bar, id::Value, referencebar::Value);
+}
+
+// The Linux build's picture of the bar with those settings.
+QImage referencePicture()
+{
+    return QImage(QCoreApplication::applicationDirPath() + "/data/referencebar.png")
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 // The client site of a container that answers one ambient property,
@@ -176,17 +200,11 @@ TEST_F(ActiveXControls, AtlHostsTheProgressBarWhichDrawsAsOnLinuxAndFollowsTheWi
     ASSERT_EQ(atlAxGetControl(host, control.put()), S_OK);
     const auto bar = control.as<IDispatch>(IID_IDispatch);
     ASSERT_TRUE(bar);
-    putProperty(bar.get(), id::BorderStyle, referencebar::BorderStyle);
-    putProperty(bar.get(), id::CaptionType, referencebar::CaptionType);
-    putProperty(bar.get(), id::GradientColour, referencebar::GradientColour);
-    putProperty(bar.get(), id::DotWidth, referencebar::DotWidth);
-    putProperty(bar.get(), id::GapWidth, referencebar::GapWidth);
-    putProperty(bar.get(), id::Value, referencebar::Value);
+    applyReferenceSettings(bar.get());
 
     const HWND child = GetWindow(host, GW_CHILD);
     ASSERT_TRUE(child) << "the bar's window is a native child of ATL's";
-    const QImage reference = QImage(QCoreApplication::applicationDirPath() + "/data/referencebar.png")
-                                 .convertToFormat(QImage::Format_RGB32);
+    const QImage reference = referencePicture();
     ASSERT_FALSE(reference.isNull());
     // No font or style draws in this bar, so the display shows exactly the
     // Linux build's pixels.
@@ -259,4 +277,30 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST_F(ActiveXControls, DrawPaintsTheBarIntoTheContainersDeviceContext)
+{
+    ComPtr<IDispatch> bar;
+    ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IDispatch, bar.putVoid()), S_OK);
+    applyReferenceSettings(bar.get());
+    SIZEL extent{pixelsToHimetric(referencebar::Width), pixelsToHimetric(referencebar::Height)};
+    ASSERT_EQ(bar.as<IOleObject>(IID_IOleObject)->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    const auto view = bar.as<IViewObject2>(IID_IViewObject2);
+    SIZEL viewExtent{};
+    ASSERT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &viewExtent), S_OK);
+    EXPECT_EQ(viewExtent.cx, extent.cx);
+    EXPECT_EQ(viewExtent.cy, extent.cy);
+
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, referencebar::Width, referencebar::Height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const RECTL bounds{0, 0, referencebar::Width, referencebar::Height};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0), S_OK);
+    SelectObject(memory, previous);
+    EXPECT_EQ(pictureOf(bitmap), referencePicture());
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/com/control/extent.h"
 #include "platform/com/control/inplaceobject_win.h"
+#include "platform/com/control/viewobject_win.h"
 
 namespace platform::com {
 
@@ -131,15 +132,7 @@ HRESULT STDMETHODCALLTYPE OleObject::SetExtent(DWORD dwDrawAspect, SIZEL *psizel
 
 HRESULT STDMETHODCALLTYPE OleObject::GetExtent(DWORD dwDrawAspect, SIZEL *psizel)
 {
-    if (dwDrawAspect != DVASPECT_CONTENT)
-        return DV_E_DVASPECT;
-    if (!psizel)
-        return E_POINTER;
-    if (!m_widget)
-        return CO_E_OBJNOTCONNECTED;
-    psizel->cx = pixelsToHimetric(m_widget->width());
-    psizel->cy = pixelsToHimetric(m_widget->height());
-    return S_OK;
+    return contentExtent(m_widget, dwDrawAspect, psizel);
 }
 
 HRESULT OleObject::adviseHolder()

@@ -71,14 +71,19 @@ HRESULT STDMETHODCALLTYPE ViewObject::GetAdvise(DWORD *pAspects, DWORD *pAdvf, I
 
 HRESULT STDMETHODCALLTYPE ViewObject::GetExtent(DWORD dwDrawAspect, LONG, DVTARGETDEVICE *, LPSIZEL lpsizel)
 {
-    if (dwDrawAspect != DVASPECT_CONTENT)
+    return contentExtent(m_widget, dwDrawAspect, lpsizel);
+}
+
+HRESULT contentExtent(const QWidget *widget, DWORD drawAspect, SIZEL *size)
+{
+    if (drawAspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
-    if (!lpsizel)
+    if (!size)
         return E_POINTER;
-    if (!m_widget)
+    if (!widget)
         return CO_E_OBJNOTCONNECTED;
-    lpsizel->cx = pixelsToHimetric(m_widget->width());
-    lpsizel->cy = pixelsToHimetric(m_widget->height());
+    size->cx = pixelsToHimetric(widget->width());
+    size->cy = pixelsToHimetric(widget->height());
     return S_OK;
 }
 

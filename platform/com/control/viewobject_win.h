@@ -8,6 +8,9 @@
 
 namespace platform::com {
 
+// The widget's size in HIMETRIC, as IOleObject and IViewObject2 give it.
+HRESULT contentExtent(const QWidget *widget, DWORD drawAspect, SIZEL *size);
+
 // IViewObject2: the control drawn into a container's device context (for
 // printing, a form designer, a picture of an inactive control) as its
 // widget shows itself, stretched to the bounds asked for; and its extent.
