@@ -174,6 +174,41 @@ private:
     bool m_userMode;
 };
 
+// A window of Wine's ATL (atl100.dll) that hosts the control its text names.
+class AtlWindow {
+public:
+    AtlWindow(const QString &progId, const QSize &size)
+    {
+        static const HMODULE atl = LoadLibraryW(L"atl100.dll");
+        const auto init = reinterpret_cast<BOOL(WINAPI *)()>(
+            reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxWinInit")));
+        const auto getControl = reinterpret_cast<HRESULT(WINAPI *)(HWND, IUnknown **)>(
+            reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxGetControl")));
+        // Wine's AtlAxWinInit registers the window class once, and fails after.
+        static const bool initialised = init && init();
+        if (!initialised || !getControl)
+            return;
+        m_window = CreateWindowExW(WS_EX_TOPMOST, L"AtlAxWin100", qUtf16Printable(progId), WS_POPUP | WS_VISIBLE, 40,
+                                   40, size.width(), size.height(), nullptr, nullptr, nullptr, nullptr);
+        ComPtr<IUnknown> control;
+        if (m_window && SUCCEEDED(getControl(m_window, control.put())))
+            m_control = control.as<IDispatch>(IID_IDispatch);
+    }
+    ~AtlWindow()
+    {
+        m_control.reset();
+        if (m_window)
+            DestroyWindow(m_window);
+    }
+
+    HWND window() const { return m_window; }
+    const ComPtr<IDispatch> &control() const { return m_control; }
+
+private:
+    HWND m_window = nullptr;
+    ComPtr<IDispatch> m_control;
+};
+
 class ActiveXControls : public ::testing::Test {
 protected:
     void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -183,41 +218,34 @@ protected:
 
 } // namespace
 
-TEST_F(ActiveXControls, AtlHostsTheProgressBarWhichDrawsAsOnLinuxAndFollowsTheWindow)
+TEST_F(ActiveXControls, AtlShowsTheProgressBarAsTheLinuxBuildDrawsIt)
 {
-    const HMODULE atl = LoadLibraryW(L"atl100.dll");
-    ASSERT_TRUE(atl);
-    const auto atlAxWinInit = reinterpret_cast<BOOL(WINAPI *)()>(
-        reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxWinInit")));
-    const auto atlAxGetControl = reinterpret_cast<HRESULT(WINAPI *)(HWND, IUnknown **)>(
-        reinterpret_cast<void *>(GetProcAddress(atl, "AtlAxGetControl")));
-    ASSERT_TRUE(atlAxWinInit && atlAxGetControl && atlAxWinInit());
-
-    const HWND host = CreateWindowExW(WS_EX_TOPMOST, L"AtlAxWin100", qUtf16Printable(kProgressBar), WS_POPUP | WS_VISIBLE, 40, 40,
-                                      referencebar::Width, referencebar::Height, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(host);
-    ComPtr<IUnknown> control;
-    ASSERT_EQ(atlAxGetControl(host, control.put()), S_OK);
-    const auto bar = control.as<IDispatch>(IID_IDispatch);
-    ASSERT_TRUE(bar);
-    applyReferenceSettings(bar.get());
-
-    const HWND child = GetWindow(host, GW_CHILD);
-    ASSERT_TRUE(child) << "the bar's window is a native child of ATL's";
+    const AtlWindow host(kProgressBar, QSize(referencebar::Width, referencebar::Height));
+    ASSERT_TRUE(host.control());
+    applyReferenceSettings(host.control().get());
     const QImage reference = referencePicture();
     ASSERT_FALSE(reference.isNull());
     // No font or style draws in this bar, so the display shows exactly the
     // Linux build's pixels.
     QImage shown;
-    testsupport::poll([&] { return (shown = grabWindow(host)) == reference; }, 5000);
+    testsupport::poll([&] { return (shown = grabWindow(host.window())) == reference; }, 5000);
     EXPECT_EQ(shown, reference);
     if (HasFailure())
         shown.save(QCoreApplication::applicationDirPath() + "/data/referencebar-shown.png");
+}
 
-    MoveWindow(host, 40, 40, 200, 30, TRUE);
-    EXPECT_TRUE(testsupport::poll([&] { return clientSize(child) == QSize(200, 30); }, 5000))
-        << "SetObjectRects resizes the bar's window";
-    DestroyWindow(host);
+TEST_F(ActiveXControls, AtlPlacesBothControlsInNativeChildWindowsThatFollowItsWindow)
+{
+    for (const QString &progId : {QStringLiteral("qvWebUpdate.ctlWebUpdate"), kProgressBar}) {
+        const AtlWindow host(progId, QSize(300, 60));
+        ASSERT_TRUE(host.control()) << qPrintable(progId);
+        const HWND child = GetWindow(host.window(), GW_CHILD);
+        ASSERT_TRUE(child);
+        EXPECT_EQ(clientSize(child), QSize(300, 60));
+        MoveWindow(host.window(), 40, 40, 320, 80, TRUE);
+        EXPECT_TRUE(testsupport::poll([&] { return clientSize(child) == QSize(320, 80); }, 5000))
+            << "SetObjectRects resizes the control's window";
+    }
 }
 
 TEST_F(ActiveXControls, InPlaceTheProgressBarReadsUserModeFromItsContainerAndCloseDestroysItsWindow)
