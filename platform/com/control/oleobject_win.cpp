@@ -120,12 +120,9 @@ HRESULT STDMETHODCALLTYPE OleObject::GetUserType(DWORD dwFormOfType, LPOLESTR *p
 
 HRESULT STDMETHODCALLTYPE OleObject::SetExtent(DWORD dwDrawAspect, SIZEL *psizel)
 {
-    if (dwDrawAspect != DVASPECT_CONTENT)
-        return DV_E_DVASPECT;
-    if (!psizel)
-        return E_POINTER;
-    if (!m_widget)
-        return CO_E_OBJNOTCONNECTED;
+    const HRESULT h = checkContentExtent(m_widget, dwDrawAspect, psizel);
+    if (FAILED(h))
+        return h;
     m_widget->resize(himetricToPixels(psizel->cx), himetricToPixels(psizel->cy));
     return S_OK;
 }

@@ -74,14 +74,20 @@ HRESULT STDMETHODCALLTYPE ViewObject::GetExtent(DWORD dwDrawAspect, LONG, DVTARG
     return contentExtent(m_widget, dwDrawAspect, lpsizel);
 }
 
-HRESULT contentExtent(const QWidget *widget, DWORD drawAspect, SIZEL *size)
+HRESULT checkContentExtent(const QWidget *widget, DWORD drawAspect, const SIZEL *size)
 {
     if (drawAspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
     if (!size)
         return E_POINTER;
-    if (!widget)
-        return CO_E_OBJNOTCONNECTED;
+    return widget ? S_OK : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT contentExtent(const QWidget *widget, DWORD drawAspect, SIZEL *size)
+{
+    const HRESULT h = checkContentExtent(widget, drawAspect, size);
+    if (FAILED(h))
+        return h;
     size->cx = pixelsToHimetric(widget->width());
     size->cy = pixelsToHimetric(widget->height());
     return S_OK;

@@ -8,6 +8,9 @@
 
 namespace platform::com {
 
+// What IOleObject and IViewObject2 answer for a size asked or given for an
+// aspect: S_OK for the content's size of a widget that is there.
+HRESULT checkContentExtent(const QWidget *widget, DWORD drawAspect, const SIZEL *size);
 // The widget's size in HIMETRIC, as IOleObject and IViewObject2 give it.
 HRESULT contentExtent(const QWidget *widget, DWORD drawAspect, SIZEL *size);
 
