@@ -157,4 +157,12 @@ QByteArray readSignatureFile(const QString &path)
     return text;
 }
 
+QString signatureAddress(const QString &productAddress)
+{
+    const auto end = std::find_if(productAddress.cbegin(), productAddress.cend(),
+                                  [](QChar c) { return c == QLatin1Char('?') || c == QLatin1Char('#'); });
+    QString address = productAddress;
+    return address.insert(int(end - productAddress.cbegin()), QStringLiteral(".minisig"));
+}
+
 } // namespace platform::signature

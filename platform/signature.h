@@ -42,4 +42,8 @@ Check verifyFile(const QString &path, const QByteArray &signatureText, const QSt
 inline constexpr qint64 maxSignatureBytes = 64 * 1024;
 QByteArray readSignatureFile(const QString &path);
 
+// Where a product's signature lies: its address with ".minisig" after the
+// path, so that a query or fragment stays at the end.
+QString signatureAddress(const QString &productAddress);
+
 } // namespace platform::signature

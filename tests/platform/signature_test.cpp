@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <utility>
 #include <gtest/gtest.h>
 
 using platform::signature::Verdict;
@@ -81,6 +82,18 @@ TEST(Signature, GoodSignaturesHoldAndEveryFlawIsNamed)
         EXPECT_EQ(check.description.isEmpty(), check.valid()) << c.name;
     }
     EXPECT_EQ(testsupport::runtimeErrorOf([&] { verifyFile(dir.filePath("none"), signature, key.publicKey()); }), 53);
+}
+
+TEST(Signature, LiesBesideTheProductsPathBeforeAnyQuery)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"http://h/p/tarnwick.exe", "http://h/p/tarnwick.exe.minisig"},
+        {"http://h/tarnwick.exe?channel=beta#top", "http://h/tarnwick.exe.minisig?channel=beta#top"},
+        {"http://h/tarnwick.exe#top", "http://h/tarnwick.exe.minisig#top"},
+        {"http://h/dl\\tarnwick.exe", "http://h/dl\\tarnwick.exe.minisig"},
+    };
+    for (const auto &[product, signature] : cases)
+        EXPECT_EQ(platform::signature::signatureAddress(product), signature) << qPrintable(product);
 }
 
 } // namespace

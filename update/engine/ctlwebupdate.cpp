@@ -331,7 +331,7 @@ bool ctlWebUpdate::VerifyDownloadedFile()
 // against it; returns why it doesn't hold, or nothing when it does.
 QString ctlWebUpdate::SignatureFailure(const QString &productCopy)
 {
-    const QString url = DownloadFile() + QStringLiteral(".minisig");
+    const QString url = platform::signature::signatureAddress(DownloadFile());
     if (!DownloadUrl(url))
         return QStringLiteral("Unable to download ") + url;
     const QString signatureCopy = m_DownloadedFileName;
