@@ -74,6 +74,7 @@ TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
     EXPECT_EQ(readFile(placed), kProduct);
     EXPECT_EQ(cacheFiles(), "");
     EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 1);
+    EXPECT_EQ(label("lblBytes").toStdString(), "100000 of 100000 bytes copied.");
 
     platform::MemoryPropertyStore saved;
     platform::PropertyBag bag(saved);

@@ -213,12 +213,14 @@ void ctlWebUpdate::endDownload(DownloadOutcome outcome)
         m_outcome = std::move(outcome);
 }
 
-bool ctlWebUpdate::DownloadUrl(const QString &url)
+bool ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel)
 {
     try {
         m_outcome.reset();
         m_DownloadedFileName.clear();
-        m_panel->clear();
+        m_onPanel = panel;
+        if (panel == OnPanel::Shown)
+            m_panel->clear();
         m_ActiveUrl = url;
         m_DownloadStartTime = monotonicSeconds();
         m_asyncRead->start(url, platform::AsyncRead::Resynchronize);
@@ -246,8 +248,9 @@ bool ctlWebUpdate::DownloadUrl(const QString &url)
 void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
 {
     try {
-        m_panel->showProgress(AsyncProp.BytesRead, AsyncProp.BytesMax,
-                              elapsedSeconds(m_DownloadStartTime, monotonicSeconds()));
+        if (m_onPanel == OnPanel::Shown)
+            m_panel->showProgress(AsyncProp.BytesRead, AsyncProp.BytesMax,
+                                  elapsedSeconds(m_DownloadStartTime, monotonicSeconds()));
         if (AsyncProp.StatusCode != platform::AsyncStatusCodeDownloadingData)
             WriteLog(StatusCodeName(std::int16_t(AsyncProp.StatusCode)) + QStringLiteral(" - ") + AsyncProp.Status,
                      false);
@@ -332,7 +335,7 @@ bool ctlWebUpdate::VerifyDownloadedFile()
 QString ctlWebUpdate::SignatureFailure(const QString &productCopy)
 {
     const QString url = platform::signature::signatureAddress(DownloadFile());
-    if (!DownloadUrl(url))
+    if (!DownloadUrl(url, OnPanel::Hidden))
         return QStringLiteral("Unable to download ") + url;
     const QString signatureCopy = m_DownloadedFileName;
     QString failure;

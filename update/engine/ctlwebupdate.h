@@ -69,7 +69,10 @@ private:
     void showMessage(const QString &text);
     void runSteps();
 
-    bool DownloadUrl(const QString &url);
+    // A download the panel shows (the version file, the product) or one it
+    // leaves alone, so the product's figures stay (its signature).
+    enum class OnPanel : bool { Hidden, Shown };
+    bool DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown);
     void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
     void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
     bool CheckVersion(const QString &versionFilePath);
@@ -96,6 +99,7 @@ private:
     double m_DownloadStartTime = 0;
 
     bool m_running = false;
+    OnPanel m_onPanel = OnPanel::Shown;
     platform::AsyncRead *m_asyncRead;
     DownloadPanel *m_panel;
 
