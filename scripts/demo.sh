@@ -49,8 +49,15 @@ rm -f "$demo/app/tarnwick-started.txt"
 ls -l "$demo/app"
 
 echo "== Serving the new product and its signature at $url"
-python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4 &
+exec 5< <(exec python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4)
 server=$!
+# Its first line says it listens; none means the address is not ours.
+if ! read -r listening <&5; then
+  echo "Can't serve at $url: is port $port taken by another program?" >&2
+  exit 1
+fi
+echo "$listening"
+cat <&5 &
 xvfb=""
 cleanup() {
   kill "$server" 2>/dev/null || true
@@ -71,7 +78,7 @@ echo "== Running TarnwickUpdate on display $DISPLAY"
 start=$(date +%s.%N)
 "$demo/app/TarnwickUpdate" &
 updater=$!
-window=$(xdotool search --sync --onlyvisible --name '^Tarnwick - Checking for updates$' | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tarnwick - Checking for updates$' | head -n 1) || true
 sleep 2.5
 "$build/tools/screengrab/screengrab" "$window" "$demo/screenshot.png" || true
 status=0
