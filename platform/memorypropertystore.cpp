@@ -84,6 +84,8 @@ void MemoryPropertyStore::saveToFile(const QString &path) const
 
 MemoryPropertyStore MemoryPropertyStore::loadFromFile(const QString &path)
 {
+    // A FIFO or a device would block the read or never end it.
+    files::requireRegularFileOrNothing(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError(file.exists() ? ErrPermissionDenied : ErrFileNotFound);

@@ -182,7 +182,7 @@ TEST_F(CtlhostScript, FailuresEndTheScriptWithTheirOwnStatus)
     EXPECT_TRUE(noError.errors.contains(QStringLiteral("line 2"))) << qPrintable(noError.errors);
 }
 
-TEST_F(CtlhostScript, SavingOverAFifoOrGrabbingOverAFolderFailsAndLeavesThem)
+TEST_F(CtlhostScript, SavingOverOrLoadingFromAFifoOrGrabbingOverAFolderFailsAndLeavesThem)
 {
     const QString fifo = dir.filePath(QStringLiteral("settings.fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -196,4 +196,9 @@ TEST_F(CtlhostScript, SavingOverAFifoOrGrabbingOverAFolderFailsAndLeavesThem)
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     EXPECT_TRUE(QFileInfo::exists(fifo));
     EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    const Result load = runProgram(QStringLiteral(CTLHOST_PATH), {},
+                                   "create web qvWebUpdate.ctlWebUpdate \"" + QFile::encodeName(fifo) + "\"\n");
+    EXPECT_EQ(load.exitCode, 1);
+    EXPECT_TRUE(load.errors.contains(QStringLiteral("75 - Not a regular file: ") + fifo)) << qPrintable(load.errors);
 }
