@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "programresources.h"
 
 #include "platform/com/core/automation.h"
 #include "platform/files.h"
@@ -38,7 +39,7 @@ T &memberNamed(const QString &name, std::initializer_list<std::pair<const char *
 } // namespace
 
 Form1::Form1(const FormDescription &description, const QString &downloadUrl, QWidget *parent)
-    : QWidget(parent), m_downloadUrl(downloadUrl), m_picture(description.picture)
+    : QWidget(parent), m_downloadUrl(downloadUrl), m_picture(programPicture(description.picture))
 {
     setObjectName(description.name);
     setWindowTitle(description.caption);

@@ -35,6 +35,7 @@ struct FormDescription {
     QString name;
     QString caption;
     QSize clientTwips;
+    // The name of a picture built into the program (programresources.h).
     QString picture;
     QList<ControlDescription> controls;
 

@@ -1,5 +1,6 @@
 #include "form1.h"
 #include "formdescription.h"
+#include "programresources.h"
 
 #include "platform/messagebox.h"
 #include "platform/process.h"
@@ -8,19 +9,17 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-QIcon programIcon()
-{
-    QIcon icon;
-    for (const char *name : {"icon-68x71.png", "icon-24.png", "icon-32.png", "icon-48.png"})
-        icon.addFile(QStringLiteral(":/updater/") + QLatin1String(name));
-    return icon;
-}
+// How a user registers the control library on this platform.
+#ifdef _WIN32
+constexpr char kRegistration[] = "regsvr32 Update.dll";
+#else
+constexpr char kRegistration[] = "regsvr /path/to/libUpdate.so";
+#endif
 
 FormDescription storedForm()
 {
@@ -48,8 +47,8 @@ int main(int argc, char **argv)
         form = std::make_unique<Form1>(storedForm(), QStringLiteral(TARNWICK_DOWNLOAD_URL));
     } catch (const platform::RuntimeError &e) {
         const QString message = QStringLiteral("TarnwickUpdate can't open its window: %1\n\n"
-                                               "Register the control library first: regsvr /path/to/libUpdate.so")
-                                    .arg(e.description());
+                                               "Register the control library first: %2")
+                                    .arg(e.description(), QLatin1String(kRegistration));
         std::fprintf(stderr, "%s\n", qPrintable(message));
         platform::messageBox(nullptr, platform::process::applicationTitle(), message, platform::MsgButtons::Ok,
                              platform::MsgIcon::Critical);

@@ -27,8 +27,8 @@ HRESULT STDMETHODCALLTYPE ControlSite::GetParentWidget(QWidget **ppParent)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
-                                              VARIANT *pVarResult, EXCEPINFO *, UINT *)
+HRESULT invokeAmbientProperty(bool userMode, DISPID dispIdMember, WORD wFlags, DISPPARAMS *pDispParams,
+                              VARIANT *pVarResult)
 {
     if (dispIdMember != DISPID_AMBIENT_USERMODE || !(wFlags & DISPATCH_PROPERTYGET))
         return DISP_E_MEMBERNOTFOUND;
@@ -37,9 +37,15 @@ HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID,
     if (pVarResult) {
         VariantClear(pVarResult);
         pVarResult->vt = VT_BOOL;
-        pVarResult->boolVal = m_userMode ? VARIANT_TRUE : VARIANT_FALSE;
+        pVarResult->boolVal = userMode ? VARIANT_TRUE : VARIANT_FALSE;
     }
     return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS *pDispParams,
+                                              VARIANT *pVarResult, EXCEPINFO *, UINT *)
+{
+    return invokeAmbientProperty(m_userMode, dispIdMember, wFlags, pDispParams, pVarResult);
 }
 
 } // namespace platform::com

@@ -8,6 +8,12 @@
 
 namespace platform::com {
 
+// A container's answer to IDispatch::Invoke for its ambient properties:
+// UserMode (DISPID_AMBIENT_USERMODE, got as a Boolean); other DISPIDs are
+// not found. Every site of this runtime answers so.
+HRESULT invokeAmbientProperty(bool userMode, DISPID dispIdMember, WORD wFlags, DISPPARAMS *pDispParams,
+                              VARIANT *pVarResult);
+
 // A container's site for one control: gives the control its parent widget
 // and answers the ambient properties through IDispatch (UserMode, DISPID
 // DISPID_AMBIENT_USERMODE, as a Boolean; other DISPIDs are not found).

@@ -4,19 +4,31 @@
 #include "platform/com/core/controlinterfaces.h"
 #include "platform/com/core/dispatch.h"
 #include "platform/com/host/eventsink.h"
+#ifdef _WIN32
+#include "platform/com/host/clientsite.h"
+#endif
 #include "platform/com/host/propertynotifysink.h"
 #include "platform/propertystore.h"
+#include "platform/runtimeerror.h"
 
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
-
-class QWidget;
+#include <QWidget>
+#include <optional>
 
 namespace platform::com {
+
 
 // A control as its container holds it: created by ProgID through the class
 // registry, given its site, restored from stored settings, and driven by
 // DISPID through its IDispatch. The control lives as long as this object.
+//
+// On Linux the control's own widget is placed in the parent. On Windows the
+// control is an ActiveX control hosted as a standard container hosts one:
+// the widget handed out is the container's native window for it, a child of
+// the parent, in which the control is activated in place; moving, showing
+// and resizing that window places, shows and sizes the control.
 class HostedControl {
 public:
     HostedControl() = default;
@@ -35,6 +47,8 @@ public:
     IDispatch *dispatch() const { return m_dispatch.get(); }
     // The control's widget, a child of the parent given at creation.
     QWidget *widget() const { return m_widget; }
+    // The control as it shows on the screen now.
+    QPixmap grab() const;
 
     // Connects a sink to the class's source interface as the registry names
     // it; every event reaches the handler until the sink is disconnected.
@@ -51,10 +65,25 @@ public:
     void save(platform::PropertyStore &store) const;
 
 private:
+    // Creates the object by ProgID and takes its IDispatch (null when it
+    // has none); raises the error create describes.
+    void createObject(const QString &progId);
+    // Restores the settings through IPersistPropertyBag, or starts new.
+    void restore(const QString &progId, platform::PropertyStore *settings) const;
+    // A failed restore or save carries the control's run-time error number.
+    static platform::RuntimeError persistError(HRESULT h);
+    // The class's source interface; none when it raises no events.
+    std::optional<IID> sourceInterface() const;
+
     CLSID m_clsid{};
     ComPtr<IUnknown> m_object;
     ComPtr<IDispatch> m_dispatch;
+#ifdef _WIN32
+    ComPtr<IOleObject> m_oleObject;
+    ComPtr<ClientSite> m_site;
+#else
     ComPtr<IControl> m_control;
+#endif
     QPointer<QWidget> m_widget;
 };
 

@@ -1,0 +1,185 @@
+// TarnwickUpdate.exe run as a user runs it on Windows (here under Wine):
+// from an application folder laid out as an installation, with Update.dll
+// registered by regsvr32, against a server on the address it was built for.
+
+#include "tests/support/httptestserver.h"
+#include "tests/support/programenvironment.h"
+#include "tests/support/waitfor.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file of the build's program folder.
+QString built(const QString &name)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int regsvr32(const QStringList &arguments)
+{
+    QProcess regsvr;
+    regsvr.start(QStringLiteral("regsvr32"), QStringList{QStringLiteral("/s")} + arguments);
+    return regsvr.waitForFinished(30000) ? regsvr.exitCode() : -1;
+}
+
+class TarnwickUpdateRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (address.host() != QLatin1String("127.0.0.1"))
+            GTEST_SKIP() << "the program is built for a download server that is not on loopback";
+        ASSERT_EQ(regsvr32({library}), 0);
+        install();
+        newProduct = contentOf(built(QStringLiteral("tarnwick-2.0.exe")));
+        oldProduct = contentOf(built(QStringLiteral("tarnwick-1.0.exe")));
+        ASSERT_NE(newProduct, oldProduct);
+        ASSERT_TRUE(QFile::copy(built(QStringLiteral("tarnwick-1.0.exe")), app("tarnwick.exe")));
+    }
+
+    void TearDown() override { regsvr32({QStringLiteral("/u"), library}); }
+
+    // The program with the DLLs and Qt plugins it needs beside it, as an
+    // installer lays it out (linked, not copied: they are only read).
+    void install()
+    {
+        const fs::path from = built(QString()).toStdWString();
+        const fs::path to = app().toStdWString();
+        fs::create_directories(to);
+        for (const fs::directory_entry &entry : fs::directory_iterator(from)) {
+            const fs::path name = entry.path().filename();
+            const bool runtime = entry.is_directory() ? name != L"scripts"
+                                                      : name.extension() == L".dll" && name != L"Update.dll";
+            if (runtime || name == L"TarnwickUpdate.exe")
+                fs::copy(entry.path(), to / name, fs::copy_options::recursive | fs::copy_options::create_hard_links);
+        }
+    }
+
+    QString app(const QString &name = QString()) const
+    {
+        return root.filePath(QStringLiteral("app")) + (name.isEmpty() ? QString() : QLatin1Char('/') + name);
+    }
+
+    void serve(const HttpResponse &response)
+    {
+        server = std::make_unique<HttpTestServer>(quint16(address.port()));
+        server->serve(address.path(), response);
+    }
+
+    void start()
+    {
+        program.setProcessEnvironment(testsupport::programEnvironment(root.filePath(QStringLiteral("xdg"))));
+        program.setWorkingDirectory(root.path());
+        program.start(app("TarnwickUpdate.exe"), {});
+        ASSERT_TRUE(program.waitForStarted());
+    }
+
+    // The main window, once it is up; null when it didn't come.
+    HWND mainWindow()
+    {
+        HWND window = nullptr;
+        testsupport::poll([&] { return (window = FindWindowW(nullptr, L"Tarnwick - Checking for updates")); },
+                          15000);
+        return window;
+    }
+
+    // Clicks "Skip >>" (Command1 at 160, 200 with 121 by 25 pixels) in the
+    // native window that lies there.
+    void clickSkip(HWND window)
+    {
+        POINT at{220, 212};
+        HWND target = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        ASSERT_TRUE(target);
+        MapWindowPoints(window, target, &at, 1);
+        const LPARAM position = MAKELPARAM(at.x, at.y);
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, position);
+        PostMessageW(target, WM_LBUTTONUP, 0, position);
+    }
+
+    int finish()
+    {
+        testsupport::waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+            ADD_FAILURE() << "TarnwickUpdate did not end";
+            return -1;
+        }
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    // The product's record of its starts, once it had time to write it (and
+    // to write a second start, were there one).
+    QString starts()
+    {
+        testsupport::poll([&] { return QFile::exists(app("tarnwick-started.txt")); }, 10000);
+        testsupport::pause(500);
+        return QString::fromUtf8(contentOf(app("tarnwick-started.txt")));
+    }
+
+    // The record of one start of the product, run in its own folder.
+    QString startedInApp(const char *version) const
+    {
+        return QStringLiteral("Tarnwick %1 in %2\n").arg(QLatin1String(version), QDir::toNativeSeparators(app()));
+    }
+
+    const QString library = QDir::toNativeSeparators(built(QStringLiteral("Update.dll")));
+    QUrl address{QStringLiteral(TARNWICK_DOWNLOAD_URL)};
+    QTemporaryDir root;
+    std::unique_ptr<HttpTestServer> server;
+    QProcess program;
+    QByteArray oldProduct;
+    QByteArray newProduct;
+};
+
+} // namespace
+
+TEST_F(TarnwickUpdateRun, ASuccessfulRunReplacesTheProductAndStartsItOnce)
+{
+    serve(HttpResponse::ok(newProduct));
+    start();
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_EQ(starts(), startedInApp("2.0"));
+    EXPECT_EQ(server->hits(address.path()), 1);
+}
+
+TEST_F(TarnwickUpdateRun, AnUnreachableServerStartsTheOldProduct)
+{
+    start();
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(starts(), startedInApp("1.0"));
+}
+
+TEST_F(TarnwickUpdateRun, SkipBeforeTheTickStartsTheProductWithoutARun)
+{
+    serve(HttpResponse::ok(newProduct));
+    start();
+    const HWND window = mainWindow();
+    ASSERT_TRUE(window);
+    clickSkip(window);
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(starts(), startedInApp("1.0"));
+    EXPECT_EQ(server->hits(address.path()), 0);
+    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+}
