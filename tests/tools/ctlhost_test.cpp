@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -65,7 +66,7 @@ protected:
         testsupport::waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000);
         Result result;
         result.exitCode = process.state() == QProcess::NotRunning ? process.exitCode() : -1;
-        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
         result.errors = QString::fromUtf8(process.readAllStandardError());
         return result;
     }
@@ -77,7 +78,7 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         QString script = QString::fromUtf8(file.readAll());
         script.replace(QLatin1String("@SERVER@"), server.url(QString()));
-        script.replace(QLatin1String("@DIR@"), QDir::toNativeSeparators(dir.path()));
+        script.replace(QLatin1String("@DIR@"), dir.path());
         const QString path = dir.filePath(name);
         QFile out(path);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly));

@@ -5,7 +5,7 @@
 #include "platform/com/host/clientsite.h"
 #include "platform/runtimeerror.h"
 
-#include <QScreen>
+#include <QImage>
 #include <QWidget>
 
 namespace platform::com {
@@ -28,6 +28,15 @@ QSize extentOf(IOleObject *object, const QSize &otherwise)
     return QSize(himetricToPixels(himetric.cx), himetricToPixels(himetric.cy));
 }
 
+// A container's thread needs OLE (COM in a single-threaded apartment, and
+// OLE's windows) before it creates a control; it stays for the thread's life,
+// as long as the controls may.
+void ensureOle()
+{
+    thread_local const HRESULT initialized = OleInitialize(nullptr);
+    static_cast<void>(initialized);
+}
+
 } // namespace
 
 HostedControl::~HostedControl()
@@ -43,6 +52,7 @@ HostedControl::~HostedControl()
 HostedControl HostedControl::create(const QString &progId, QWidget *parent, bool userMode,
                                     platform::PropertyStore *settings)
 {
+    ensureOle();
     HostedControl hosted;
     hosted.createObject(progId);
     const auto object = hosted.m_object.as<IOleObject>(IID_IOleObject);
@@ -70,10 +80,26 @@ HostedControl HostedControl::create(const QString &progId, QWidget *parent, bool
     return hosted;
 }
 
+// The control draws itself (IViewObject::Draw) into a bitmap of its
+// window's size: what it shows there, whatever lies above it.
 QPixmap HostedControl::grab() const
 {
-    QScreen *screen = m_widget->screen();
-    return screen ? screen->grabWindow(m_widget->winId()) : QPixmap();
+    const auto view = m_object.as<IViewObject>(IID_IViewObject);
+    const QSize size = m_widget->size() * m_widget->devicePixelRatioF();
+    if (!view || size.isEmpty())
+        return QPixmap();
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width(), size.height());
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const RECTL bounds{0, 0, size.width(), size.height()};
+    const HRESULT drawn = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const QImage picture = SUCCEEDED(drawn) ? QImage::fromHBITMAP(bitmap) : QImage();
+    DeleteObject(bitmap);
+    return QPixmap::fromImage(picture);
 }
 
 std::optional<IID> HostedControl::sourceInterface() const
