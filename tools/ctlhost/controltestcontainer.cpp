@@ -244,8 +244,8 @@ void ControlTestContainer::resize(const QStringList &words)
 void ControlTestContainer::grab(const QStringList &words)
 {
     expectWords(words, 3, 3);
-    QWidget *widget = hosted(words[1]).control.widget();
+    const platform::com::HostedControl &control = hosted(words[1]).control;
     platform::DoEvents();
-    if (!widget->grab().save(unquoted(words[2]), "PNG"))
+    if (!control.grab().save(unquoted(words[2]), "PNG"))
         reportError(words[1], QStringLiteral("grab"), platform::RuntimeError(platform::ErrPathFileAccess));
 }
