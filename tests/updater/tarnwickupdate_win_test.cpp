@@ -87,32 +87,42 @@ protected:
 
     void start()
     {
-        program.setProcessEnvironment(testsupport::programEnvironment(root.filePath(QStringLiteral("xdg"))));
+        // On the display, as a user runs it: not on this test's offscreen platform.
+        QProcessEnvironment environment = testsupport::programEnvironment(root.filePath(QStringLiteral("xdg")));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(environment);
         program.setWorkingDirectory(root.path());
         program.start(app("TarnwickUpdate.exe"), {});
         ASSERT_TRUE(program.waitForStarted());
     }
 
-    // The main window, once it is up; null when it didn't come.
+    // The main window, once it shows; null when it didn't come.
     HWND mainWindow()
     {
         HWND window = nullptr;
-        testsupport::poll([&] { return (window = FindWindowW(nullptr, L"Tarnwick - Checking for updates")); },
-                          15000);
+        testsupport::poll(
+            [&] {
+                window = FindWindowW(nullptr, L"Tarnwick - Checking for updates");
+                return window && IsWindowVisible(window);
+            },
+            15000);
         return window;
     }
 
-    // Clicks "Skip >>" (Command1 at 160, 200 with 121 by 25 pixels) in the
-    // native window that lies there.
+    // Clicks "Skip >>" (Command1 at 160, 200 with 121 by 25 pixels) with
+    // the mouse, as a user does: Qt reads the buttons' state from the input
+    // itself, so posted messages wouldn't do.
     void clickSkip(HWND window)
     {
         POINT at{220, 212};
-        HWND target = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-        ASSERT_TRUE(target);
-        MapWindowPoints(window, target, &at, 1);
-        const LPARAM position = MAKELPARAM(at.x, at.y);
-        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, position);
-        PostMessageW(target, WM_LBUTTONUP, 0, position);
+        ClientToScreen(window, &at);
+        SetCursorPos(at.x, at.y);
+        INPUT click[2]{};
+        click[0].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].type = INPUT_MOUSE;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, click, sizeof(INPUT));
     }
 
     int finish()
