@@ -16,11 +16,13 @@ demo="$build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/app" "$demo/server/local"
 
+# Windows' own programs (regsvr32) take Windows paths.
+dll=$(WINEPREFIX="$build/wine" winepath -w "$bin/Update.dll" 2>/dev/null)
 url=$(sed -n 's/^TARNWICK_DOWNLOAD_URL:STRING=//p' "$build/CMakeCache.txt")
 port=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.urlsplit(sys.argv[1]).port or 80)' "$url")
 
 echo "== Registering Update.dll"
-timeout 60 "$wine_run" regsvr32 /s "$bin/Update.dll"
+timeout 60 "$wine_run" regsvr32 /s "$dll"
 
 echo "== The installed product: TarnwickUpdate.exe and what it needs, and tarnwick.exe 1.0"
 for entry in "$bin"/*; do
@@ -41,7 +43,7 @@ updater=""
 cleanup() {
   kill "$server" 2>/dev/null || true
   [ -z "$updater" ] || kill "$updater" 2>/dev/null || true
-  timeout 60 "$wine_run" regsvr32 /u /s "$bin/Update.dll" || true
+  timeout 60 "$wine_run" regsvr32 /u /s "$dll" || true
 }
 trap cleanup EXIT
 
@@ -56,7 +58,7 @@ for _ in $(seq 40); do
   timeout 30 "$wine_run" "$bin/screengrab.exe" "$title" "$demo/screenshot.png" 2>/dev/null && break
   sleep 0.25
 done
-sleep 1.5
+sleep 2.5
 timeout 30 "$wine_run" "$bin/screengrab.exe" "$title" "$demo/screenshot.png" || true
 status=0
 for _ in $(seq 120); do
