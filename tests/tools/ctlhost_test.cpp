@@ -68,7 +68,8 @@ protected:
         testsupport::waitFor([&] { return process.state() == QProcess::NotRunning; }, 60000);
         Result result;
         result.exitCode = process.state() == QProcess::NotRunning ? process.exitCode() : -1;
-        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+        result.lines = QString::fromUtf8(process.readAllStandardOutput())
+                           .split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
         result.errors = QString::fromUtf8(process.readAllStandardError());
         return result;
     }

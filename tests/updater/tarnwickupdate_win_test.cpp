@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -192,4 +193,33 @@ TEST_F(TarnwickUpdateRun, SkipBeforeTheTickStartsTheProductWithoutARun)
     EXPECT_EQ(starts(), startedInApp("1.0"));
     EXPECT_EQ(server->hits(address.path()), 0);
     EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+}
+
+TEST(TarnwickUpdateProgram, CarriesItsIconWithFourImagesAndItsBannerAsResources)
+{
+    const std::wstring file = QDir::toNativeSeparators(built(QStringLiteral("TarnwickUpdate.exe"))).toStdWString();
+    const HMODULE program =
+        LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(program);
+    const auto resource = [&](LPCWSTR name, LPCWSTR type) {
+        const HRSRC found = FindResourceW(program, name, type);
+        const HGLOBAL data = found ? LoadResource(program, found) : nullptr;
+        return data ? QByteArray(static_cast<const char *>(LockResource(data)), int(SizeofResource(program, found)))
+                    : QByteArray();
+    };
+
+    // The icon group the shell shows: its entries (14 bytes each after a
+    // 6-byte header) give width, height and colour depth.
+    const QByteArray group = resource(MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+    ASSERT_GE(group.size(), 6);
+    QStringList images;
+    for (int i = 0; i < quint8(group[4]) && 6 + 14 * (i + 1) <= group.size(); ++i) {
+        const char *entry = group.constData() + 6 + 14 * i;
+        images << QStringLiteral("%1x%2x%3").arg(quint8(entry[0])).arg(quint8(entry[1])).arg(quint8(entry[6]));
+    }
+    EXPECT_EQ(images, QStringList({"68x71x24", "24x24x32", "32x32x32", "48x48x32"}));
+
+    const QImage banner = QImage::fromData(resource(L"banner.jpg", RT_RCDATA), "JPEG");
+    EXPECT_EQ(banner.size(), QSize(464, 70));
+    FreeLibrary(program);
 }

@@ -29,7 +29,8 @@ void HostedControl::restore(const QString &progId, platform::PropertyStore *sett
 {
     const auto persist = m_object.as<IPersistPropertyBag>(IID_IPersistPropertyBag);
     if (!persist)
-        throw platform::RuntimeError(platform::ErrNoAutomation, progId + QStringLiteral(" can't be restored from a property bag"));
+        throw platform::RuntimeError(platform::ErrNoAutomation,
+                                     progId + QStringLiteral(" can't be restored from a property bag"));
     HRESULT h;
     if (settings) {
         const auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(*settings));

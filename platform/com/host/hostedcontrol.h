@@ -19,7 +19,6 @@
 
 namespace platform::com {
 
-
 // A control as its container holds it: created by ProgID through the class
 // registry, given its site, restored from stored settings, and driven by
 // DISPID through its IDispatch. The control lives as long as this object.
@@ -47,13 +46,13 @@ public:
     IDispatch *dispatch() const { return m_dispatch.get(); }
     // The control's widget, a child of the parent given at creation.
     QWidget *widget() const { return m_widget; }
-    // The control as it shows on the screen now.
+    // A picture of the control as it draws itself, at its widget's size.
     QPixmap grab() const;
 
-    // Connects a sink to the class's source interface as the registry names
-    // it; every event reaches the handler until the sink is disconnected.
-    // Returns the sink with one reference, or null when the class raises no
-    // events.
+    // Connects a sink to the class's source interface (as the registry
+    // names it on Linux, IProvideClassInfo2 on Windows); every event reaches
+    // the handler until the sink is disconnected. Returns the sink with one
+    // reference, or null when the class raises no events.
     EventSink *adviseEvents(EventSink::Handler handler) const;
     // Connects a sink to the control's property changes; every put reaches
     // the handler with the property's DISPID until the sink is
