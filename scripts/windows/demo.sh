@@ -37,7 +37,7 @@ cp "$bin/tarnwick-1.0.exe" "$demo/app/tarnwick.exe"
 cp "$bin/tarnwick-2.0.exe" "$demo/server/local/tarnwick.exe"
 
 echo "== Serving tarnwick.exe 2.0 at $url"
-python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4 &
+exec 5< <(exec python3 scripts/demo_server.py --port "$port" --root "$demo/server" --seconds 4)
 server=$!
 updater=""
 cleanup() {
@@ -46,6 +46,13 @@ cleanup() {
   timeout 60 "$wine_run" regsvr32 /u /s "$dll" || true
 }
 trap cleanup EXIT
+# Its first line says it listens; none means the address is not ours.
+if ! read -r listening <&5; then
+  echo "Can't serve at $url: is port $port taken by another program?" >&2
+  exit 1
+fi
+echo "$listening"
+cat <&5 &
 
 echo "== Running TarnwickUpdate.exe"
 start=$(date +%s.%N)
