@@ -118,6 +118,13 @@ protected:
         POINT at{220, 212};
         ClientToScreen(window, &at);
         SetCursorPos(at.x, at.y);
+        // Once the window lies there on the screen, ready to take the click.
+        testsupport::poll(
+            [&] {
+                const HWND hit = WindowFromPoint(at);
+                return hit == window || IsChild(window, hit);
+            },
+            5000);
         INPUT click[2]{};
         click[0].type = INPUT_MOUSE;
         click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
