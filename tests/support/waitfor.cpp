@@ -3,7 +3,9 @@
 #include "platform/eventpump.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -33,6 +35,18 @@ bool poll(const std::function<bool()> &done, int timeoutMs)
         pause(20);
     }
     return true;
+}
+
+int exitStatusOf(QProcess &program, int timeoutMs)
+{
+    waitFor([&] { return program.state() == QProcess::NotRunning; }, timeoutMs);
+    if (program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished();
+        ADD_FAILURE() << qPrintable(program.program()) << " did not end";
+        return -1;
+    }
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
 }
 
 } // namespace testsupport

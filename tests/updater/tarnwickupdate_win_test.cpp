@@ -133,17 +133,7 @@ protected:
         SendInput(2, click, sizeof(INPUT));
     }
 
-    int finish()
-    {
-        testsupport::waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished();
-            ADD_FAILURE() << "TarnwickUpdate did not end";
-            return -1;
-        }
-        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    }
+    int finish() { return testsupport::exitStatusOf(program); }
 
     // The product's record of its starts, once it had time to write it (and
     // to write a second start, were there one).
