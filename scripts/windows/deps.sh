@@ -63,7 +63,12 @@ case "$host_qt" in
 esac
 
 work=$cache/windows-deps-build$suffix
+# The sources serve any build, but a build folder configured for another
+# checkout or prefix can't be resumed: start those over.
+owner="$repo -> $prefix"
+[ "$(cat "$work/owner" 2>/dev/null)" = "$owner" ] || rm -rf "$work"/build-*
 mkdir -p "$work/src" "$prefix"
+echo "$owner" >"$work/owner"
 log=$work/build.log
 echo "Building the Windows dependencies into $prefix (log: $log)" >&2
 trap 'echo "Failed; the end of $log:" >&2; tail -n 30 "$log" >&2' ERR
