@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace WebUpdate = qvWebUpdate::ctlWebUpdateId;
 
@@ -89,7 +90,7 @@ void Form1::createControl(const ControlDescription &control)
         QTimer &timer = memberNamed<QTimer>(control.name, {{"Timer1", &Timer1}});
         timer.setInterval(control.interval);
         if (control.enabled)
-            timer.start();
+            m_timersEnabledOnOpen.append(&timer);
         break;
     }
     case Kind::Button: {
@@ -132,6 +133,14 @@ void Form1::createControl(const ControlDescription &control)
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter(this).drawPixmap(0, 0, m_picture);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    for (QTimer *timer : std::as_const(m_timersEnabledOnOpen))
+        timer->start();
+    m_timersEnabledOnOpen.clear();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

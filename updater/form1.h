@@ -38,6 +38,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -54,6 +55,9 @@ private:
     QMap<int, QWidget *> m_tabOrder;
     QPixmap m_picture;
     QTimer Timer1;
+    // The timers enabled in the description: they start when the window
+    // opens, not when it is built, so the user has their interval to act.
+    QList<QTimer *> m_timersEnabledOnOpen;
     QPushButton *Command1 = nullptr;
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;
