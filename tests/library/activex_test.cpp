@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -174,6 +176,26 @@ private:
     bool m_userMode;
 };
 
+// A container that deactivates the control fully as soon as it hears the
+// control left its UI, and counts the deactivations it hears of.
+class DeactivatingSite : public TestSite {
+public:
+    using TestSite::TestSite;
+
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override
+    {
+        return object ? object->InPlaceDeactivate() : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override
+    {
+        ++deactivations;
+        return S_OK;
+    }
+
+    IOleInPlaceObject *object = nullptr;
+    int deactivations = 0;
+};
+
 // A window of Wine's ATL (atl100.dll) that hosts the control its text names.
 class AtlWindow {
 public:
@@ -299,14 +321,6 @@ TEST_F(ActiveXControls, SettingsGoThroughAStreamAndBack)
     EXPECT_EQ(QByteArray(rest, 5), "after") << "Load reads its own record only";
 }
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "windows");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
-
 TEST_F(ActiveXControls, DrawPaintsTheBarIntoTheContainersDeviceContext)
 {
     ComPtr<IDispatch> bar;
@@ -331,4 +345,53 @@ TEST_F(ActiveXControls, DrawPaintsTheBarIntoTheContainersDeviceContext)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(ActiveXControls, AContainerMayDeactivateTheControlWhileItLeavesItsUserInterface)
+{
+    QWidget form;
+    form.resize(200, 40);
+    form.show();
+    const auto site = ComPtr<DeactivatingSite>::adopt(new DeactivatingSite(HWND(form.winId()), true));
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IOleObject, object.putVoid()), S_OK);
+    ASSERT_EQ(object->SetClientSite(site.get()), S_OK);
+    ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.get(), 0, HWND(form.winId()), nullptr), S_OK);
+    const auto inPlace = object.as<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    site->object = inPlace.get();
+
+    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    EXPECT_EQ(site->deactivations, 1);
+    site->object = nullptr;
+    EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+    object->SetClientSite(nullptr);
+}
+
+TEST_F(ActiveXControls, NullOutParametersAreRefused)
+{
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(createInstanceByProgId(kProgressBar, IID_IOleObject, object.putVoid()), S_OK);
+    const auto stream = object.as<IPersistStreamInit>(IID_IPersistStreamInit);
+    const auto view = object.as<IViewObject2>(IID_IViewObject2);
+    const std::vector<std::pair<const char *, std::function<HRESULT()>>> calls = {
+        {"GetMiscStatus", [&] { return object->GetMiscStatus(DVASPECT_CONTENT, nullptr); }},
+        {"GetUserType", [&] { return object->GetUserType(USERCLASSTYPE_FULL, nullptr); }},
+        {"EnumVerbs", [&] { return object->EnumVerbs(nullptr); }},
+        {"Advise", [&] { return object->Advise(nullptr, nullptr); }},
+        {"GetClientSite", [&] { return object->GetClientSite(nullptr); }},
+        {"IOleObject::GetExtent", [&] { return object->GetExtent(DVASPECT_CONTENT, nullptr); }},
+        {"IViewObject2::GetExtent", [&] { return view->GetExtent(DVASPECT_CONTENT, -1, nullptr, nullptr); }},
+        {"IPersistStreamInit::Load", [&] { return stream->Load(nullptr); }},
+        {"IPersistStreamInit::GetSizeMax", [&] { return stream->GetSizeMax(nullptr); }},
+    };
+    for (const auto &[name, call] : calls)
+        EXPECT_EQ(call(), E_POINTER) << name;
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "windows");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -34,6 +34,9 @@ HRESULT InPlaceObject::enterInPlace(IOleClientSite *clientSite)
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof frameInfo;
     if (FAILED(site->GetWindowContext(m_frame.put(), m_document.put(), &position, &clip, &frameInfo))) {
+        // Whatever a failing site handed out anyway is not kept.
+        m_frame.reset();
+        m_document.reset();
         site->OnInPlaceDeactivate();
         return E_FAIL;
     }
@@ -81,6 +84,10 @@ HRESULT STDMETHODCALLTYPE InPlaceObject::InPlaceDeactivate()
     if (!m_site)
         return S_OK;
     UIDeactivate();
+    // A container may deactivate the control fully while it hears of the UI
+    // deactivation; then there is nothing left to do.
+    if (!m_site)
+        return S_OK;
     m_window.hide();
     const ComPtr<IOleInPlaceSite> site = std::move(m_site);
     m_frame.reset();

@@ -90,8 +90,11 @@ HRESULT STDMETHODCALLTYPE OleObject::DoVerb(LONG iVerb, LPMSG, IOleClientSite *p
     }
 }
 
+// The registry's readers don't all check their out parameter: these do, for them.
 HRESULT STDMETHODCALLTYPE OleObject::EnumVerbs(IEnumOLEVERB **ppEnumOleVerb)
 {
+    if (!ppEnumOleVerb)
+        return E_POINTER;
     return OleRegEnumVerbs(m_clsid, ppEnumOleVerb);
 }
 
@@ -115,6 +118,8 @@ HRESULT STDMETHODCALLTYPE OleObject::GetUserClassID(CLSID *pClsid)
 
 HRESULT STDMETHODCALLTYPE OleObject::GetUserType(DWORD dwFormOfType, LPOLESTR *pszUserType)
 {
+    if (!pszUserType)
+        return E_POINTER;
     return OleRegGetUserType(m_clsid, dwFormOfType, pszUserType);
 }
 
@@ -139,6 +144,11 @@ HRESULT OleObject::adviseHolder()
 
 HRESULT STDMETHODCALLTYPE OleObject::Advise(IAdviseSink *pAdvSink, DWORD *pdwConnection)
 {
+    if (!pdwConnection)
+        return E_POINTER;
+    *pdwConnection = 0;
+    if (!pAdvSink)
+        return E_INVALIDARG;
     const HRESULT h = adviseHolder();
     return FAILED(h) ? h : m_advise->Advise(pAdvSink, pdwConnection);
 }
@@ -159,6 +169,8 @@ HRESULT STDMETHODCALLTYPE OleObject::EnumAdvise(IEnumSTATDATA **ppenumAdvise)
 
 HRESULT STDMETHODCALLTYPE OleObject::GetMiscStatus(DWORD dwAspect, DWORD *pdwStatus)
 {
+    if (!pdwStatus)
+        return E_POINTER;
     return OleRegGetMiscStatus(m_clsid, dwAspect, pdwStatus);
 }
 
