@@ -11,6 +11,7 @@
 #include "platform/com/core/comptr.h"
 #include "platform/com/core/comimpl.h"
 #include "platform/com/host/creation.h"
+#include "platform/com/host/hostedcontrol.h"
 #include "tests/progressbar/referencebar.h"
 #include "tests/support/waitfor.h"
 #include "update/library/dispids.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -386,6 +388,22 @@ TEST_F(ActiveXControls, NullOutParametersAreRefused)
     };
     for (const auto &[name, call] : calls)
         EXPECT_EQ(call(), E_POINTER) << name;
+}
+
+TEST_F(ActiveXControls, AHostedControlGivenAnotherClosesTheOneItHeld)
+{
+    QWidget form;
+    form.resize(200, 40);
+    form.show();
+    HostedControl hosted = HostedControl::create(kProgressBar, &form, true, nullptr);
+    const QPointer<QWidget> first = hosted.widget();
+    const HWND firstControl = GetWindow(HWND(first->winId()), GW_CHILD);
+    ASSERT_TRUE(IsWindow(firstControl));
+
+    hosted = HostedControl::create(kProgressBar, &form, true, nullptr);
+    EXPECT_TRUE(first.isNull()) << "the container's window for the first control is gone";
+    EXPECT_FALSE(IsWindow(firstControl)) << "the first control was closed";
+    EXPECT_TRUE(IsWindow(GetWindow(HWND(hosted.widget()->winId()), GW_CHILD)));
 }
 
 int main(int argc, char **argv)

@@ -6,7 +6,18 @@
 #include "platform/com/host/hostpropertybag.h"
 #include "platform/runtimeerror.h"
 
+#include <memory>
+
 namespace platform::com {
+
+HostedControl &HostedControl::operator=(HostedControl &&other) noexcept
+{
+    if (this != &other) {
+        std::destroy_at(this);
+        std::construct_at(this, std::move(other));
+    }
+    return *this;
+}
 
 platform::RuntimeError HostedControl::persistError(HRESULT h)
 {

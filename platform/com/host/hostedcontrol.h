@@ -32,7 +32,9 @@ class HostedControl {
 public:
     HostedControl() = default;
     HostedControl(HostedControl &&) = default;
-    HostedControl &operator=(HostedControl &&) = default;
+    // Lets go of the control held so far as the destructor does (on
+    // Windows, the control and its site hold each other until it is closed).
+    HostedControl &operator=(HostedControl &&other) noexcept;
     ~HostedControl();
 
     // Creates the class, hands it a site in parent with the ambient
