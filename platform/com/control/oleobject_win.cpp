@@ -90,7 +90,8 @@ HRESULT STDMETHODCALLTYPE OleObject::DoVerb(LONG iVerb, LPMSG, IOleClientSite *p
     }
 }
 
-// The registry's readers don't all check their out parameter: these do, for them.
+// EnumVerbs, GetUserType and GetMiscStatus check their out parameter
+// themselves: the registry's readers they call don't all do.
 HRESULT STDMETHODCALLTYPE OleObject::EnumVerbs(IEnumOLEVERB **ppEnumOleVerb)
 {
     if (!ppEnumOleVerb)
