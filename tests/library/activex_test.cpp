@@ -2,7 +2,10 @@
 // Wine: Wine's ATL (atl100.dll, a window of class AtlAxWin100 named by the
 // ProgID) places the progress bar in a window, which must show what the
 // Linux build draws for the same settings; a client site of the test's own
-// answers the ambient UserMode; and the settings go through a stream.
+// answers the ambient UserMode; the settings go through a stream; a
+// container may deactivate a control from its own callbacks and pass null
+// out parameters; HostedControl, our own container, closes a control it
+// lets go of.
 // Unlike the other test programs this one runs on Windows' own platform
 // plugin, since containers place controls in real windows.
 
