@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows edition: installs what it needs from Debian's packages, makes
-# the Windows dependencies once (scripts/windows/deps.sh: about 45 minutes
+# the Windows dependencies once (scripts/windows/deps.sh: 20 to 45 minutes
 # the first time; TARNWICK_WINDOWS_DEPS names a ready prefix instead),
 # builds into build-windows/ (or $BUILD_DIR) and runs its tests and its demo
 # under Wine, in a Wine prefix of the build's own, on a virtual display (Xvfb).

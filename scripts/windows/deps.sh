@@ -11,7 +11,7 @@
 #
 # Each part that finishes leaves a stamp in PREFIX/.tarnwick-deps, so a run
 # that stopped resumes where it was and a finished prefix is left alone.
-# From scratch this takes about 45 minutes on 2 cores, nearly all of it Qt.
+# From scratch this takes 20 to 45 minutes on 2 cores, nearly all of it Qt.
 # The sources come through apt with a private source list made from the
 # machine's Debian mirrors; the machine's apt configuration stays as it is.
 set -euo pipefail
