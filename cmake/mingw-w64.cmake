@@ -13,7 +13,6 @@ set(_triplet ${TARNWICK_WINDOWS_ARCH}-w64-mingw32)
 set(CMAKE_C_COMPILER ${_triplet}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${_triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${_triplet}-windres)
-set(TARNWICK_WIDL ${_triplet}-widl)
 
 if(NOT TARNWICK_WINDOWS_DEPS)
   if(DEFINED ENV{TARNWICK_WINDOWS_DEPS} AND NOT "$ENV{TARNWICK_WINDOWS_DEPS}" STREQUAL "")

@@ -25,6 +25,13 @@ add_custom_target(windows_runtime ALL ${tarnwick_runtime_commands}
   COMMENT "Copying the DLLs and Qt plugins beside the programs")
 
 if(CMAKE_CROSSCOMPILING)
+  # Debian's wine starts a program named without a path in its 32-bit
+  # form once wine32 is there: the 64-bit edition asks for wine64 itself.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    find_program(TARNWICK_WINE_LOADER wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  else()
+    find_program(TARNWICK_WINE_LOADER wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH REQUIRED)
+  endif()
   set(TARNWICK_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ

@@ -13,7 +13,9 @@
 // with "MZ"); files carry no permission bits; and replacing a running
 // program renames it aside first (Windows forbids overwriting a running
 // .exe but allows renaming it): the old file is then deleted, or left
-// hidden beside the new one while it runs.
+// hidden beside the new one while it runs, and deleted by the next
+// replacement once it no longer runs. A read-only file is not replaced
+// ("Permission denied", 70).
 namespace platform::files {
 
 // Opens the file for appending (creating it), writes text and CR LF, closes it.

@@ -87,6 +87,26 @@ bool moveOver(const std::wstring &source, const std::wstring &destination)
     return true;
 }
 
+// Deletes what earlier replacements of destination left aside, hidden,
+// while the old program still ran; one that still runs stays for a later run.
+void removeOldCopies(const std::wstring &destination)
+{
+    const std::wstring folder = destination.substr(0, destination.find_last_of(L"\\") + 1);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((destination + L".old-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        const std::wstring tag = name.substr(name.rfind(L".old-") + 5);
+        const bool ours = tag.size() == 12 && (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)
+                          && isRegular(found.dwFileAttributes);
+        if (ours)
+            DeleteFileW((folder + name).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 // Raises the error of a failed move; a missing entry on the way is the
 // destination's folder.
 [[noreturn]] void raiseForDestination(DWORD error)
@@ -168,6 +188,11 @@ void replace(const QString &source, const QString &destination)
         // An empty download is never the product.
         if (src.nFileSizeHigh == 0 && src.nFileSizeLow == 0)
             throw RuntimeError(ErrPathFileAccess, QStringLiteral("The new file is empty"));
+        // A read-only file can't be deleted, so it isn't replaced either
+        // (renaming it aside would get round that).
+        if (old & FILE_ATTRIBUTE_READONLY)
+            throw RuntimeError(ErrPermissionDenied);
+        removeOldCopies(to);
     }
     if (moveOver(from, to))
         return;

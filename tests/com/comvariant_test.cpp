@@ -26,7 +26,7 @@ VARIANT text(const QString &s)
 // A counted object, to see that VARIANTs take and give back references.
 class Counted : public ComImpl<IUnknown> {
 public:
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
     {
         if (riid == IID_IUnknown)
             return handOut(this, ppv);

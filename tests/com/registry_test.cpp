@@ -43,7 +43,7 @@ constexpr TypeLibraryInfo otherLibrary{"OtherLib", makeGuid("6B1D0C1E-0000-4000-
 
 class Counted : public ComImpl<IUnknown> {
 public:
-    HRESULT QueryInterface(REFIID riid, void **ppv) override
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
     {
         if (riid == IID_IUnknown)
             return handOut(this, ppv);

@@ -17,6 +17,7 @@
 #include "platform/com/host/hostedcontrol.h"
 #include "tests/progressbar/referencebar.h"
 #include "tests/support/waitfor.h"
+#include "tests/support/windowsprograms.h"
 #include "update/library/dispids.h"
 
 #include <QDir>
@@ -37,26 +38,15 @@ namespace {
 
 const QString kProgressBar = QStringLiteral("qvWebUpdate.qvProgressBar");
 
-// Update.dll registered for the user, as regsvr32 registers it.
+// Update.dll registered by plain regsvr32 (machine-wide), as a user
+// registers it, for as long as a test runs.
 class RegisteredLibrary {
 public:
-    RegisteredLibrary()
-        : m_module(LoadLibraryW(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Update.dll")
-                                    .toStdWString()
-                                    .c_str()))
-    {
-        call("DllRegisterServer");
-    }
-    ~RegisteredLibrary() { call("DllUnregisterServer"); }
-    HRESULT call(const char *entry)
-    {
-        using Entry = HRESULT(STDAPICALLTYPE *)();
-        const auto function = reinterpret_cast<Entry>(reinterpret_cast<void *>(GetProcAddress(m_module, entry)));
-        return function ? function() : E_FAIL;
-    }
+    RegisteredLibrary() { EXPECT_EQ(testsupport::regsvr32({dll}), 0); }
+    ~RegisteredLibrary() { testsupport::regsvr32({QStringLiteral("/u"), dll}); }
 
 private:
-    HMODULE m_module;
+    const QString dll = testsupport::builtFile(QStringLiteral("Update.dll"));
 };
 
 QSize clientSize(HWND window)

@@ -234,7 +234,10 @@ TEST(IdlListing, InstalledNextToTheLibraryAndMadeFromTheTable)
     EXPECT_TRUE(listing.contains(QStringLiteral("        [id(0x68030005), propput]\n"
                                                 "        HRESULT DownloadFile([in, out] BSTR*);\n")));
     EXPECT_TRUE(listing.contains(QStringLiteral("void StatusChange([in, out] BSTR* Message);")));
-    EXPECT_TRUE(listing.contains(QStringLiteral("GradientGrey = 7 // GradientGrey")));
+    EXPECT_TRUE(listing.contains(QStringLiteral("[helpstring(\"GradientGrey\")] GradientGrey = 7\n")));
+    EXPECT_TRUE(listing.contains(QStringLiteral("  hidden,\n      nonextensible\n    ]\n    dispinterface __ctlWebUpdate")));
+    EXPECT_FALSE(listing.contains(QStringLiteral("import \"")))
+        << "OLE_COLOR is the automation library's, not a redeclared DWORD";
     EXPECT_TRUE(listing.contains(QStringLiteral("importlib(\"stdole2.tlb\");")));
     // The enumerations come first, as IDL declares a type before its use;
     // the other types follow in the library's order.

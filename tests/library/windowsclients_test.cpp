@@ -10,31 +10,23 @@
 #include "platform/com/host/creation.h"
 #include "platform/com/host/eventsink.h"
 #include "tests/support/httptestserver.h"
-#include "tests/support/waitfor.h"
+#include "tests/support/windowsprograms.h"
 #include "update/library/typelibrary.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 using namespace platform::com;
+using testsupport::builtFile;
 using testsupport::HttpResponse;
+using testsupport::regsvr32;
+using testsupport::runWindowsProgram;
 
 namespace {
-
-const QString kClasses = QStringLiteral("Software\\Classes\\");
-
-// A file of the build's program folder, as Windows writes its path.
-QString built(const QString &name)
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
-}
 
 QByteArray contentOf(const QString &path)
 {
@@ -42,62 +34,26 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-struct Finished {
-    int exitCode = -1;
-    QStringList lines;
-};
-
-// Runs a program to its end while this process's events (its test server)
-// go on; meanwhile() is called every few milliseconds. The program runs as
-// a user runs it, on the display, not on this test's offscreen platform.
-Finished runProgram(const QString &program, const QStringList &arguments,
-                    const std::function<void()> &meanwhile = [] {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    Finished result;
-    const auto ended = [&] {
-        meanwhile();
-        return process.state() == QProcess::NotRunning;
-    };
-    if (!testsupport::poll(ended, 120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    if (process.exitStatus() == QProcess::NormalExit)
-        result.exitCode = process.exitCode();
-    result.lines = QString::fromLocal8Bit(process.readAll()).split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts);
-    return result;
-}
-
-// A text value of the current user's registry; null when there is none.
-QString userValue(const QString &key, const QString &name = QString())
+// A text value of the registry; null when there is none.
+QString registryValue(HKEY root, const QString &key, const QString &name = QString())
 {
     wchar_t data[1024];
     DWORD size = sizeof data;
     const std::wstring valueName = name.toStdWString();
-    if (RegGetValueW(HKEY_CURRENT_USER, key.toStdWString().c_str(), name.isEmpty() ? nullptr : valueName.c_str(),
-                     RRF_RT_REG_SZ, nullptr, data, &size)
+    if (RegGetValueW(root, key.toStdWString().c_str(), name.isEmpty() ? nullptr : valueName.c_str(), RRF_RT_REG_SZ,
+                     nullptr, data, &size)
         != ERROR_SUCCESS)
         return QString();
     return QString::fromWCharArray(data);
 }
 
-// Where the registry says the type library lies; null when it isn't registered.
-QString registeredTypeLibrary()
+bool keyExists(HKEY root, const QString &key)
 {
-    const TypeLibraryInfo &lib = qvWebUpdate::typeLibrary();
-    BSTR path = nullptr;
-    if (FAILED(QueryPathOfRegTypeLib(lib.libid, WORD(lib.majorVersion), WORD(lib.minorVersion), lib.lcid, &path)))
-        return QString();
-    const QString result = qstringFromBstr(path);
-    SysFreeString(path);
-    return result;
+    HKEY found = nullptr;
+    if (RegOpenKeyExW(root, key.toStdWString().c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(found);
+    return true;
 }
 
 // A text of the library's version resource (its US English, Unicode block).
@@ -126,74 +82,132 @@ protected:
     void SetUp() override
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_EQ(runProgram("regsvr32", {"/s", dll}).exitCode, 0);
+        ASSERT_EQ(regsvr32({dll}), 0);
     }
-    void TearDown() override { runProgram("regsvr32", {"/u", "/s", dll}); }
+    void TearDown() override { regsvr32({"/u", dll}); }
 
-    const QString dll = built("Update.dll");
+    const QString dll = builtFile("Update.dll");
     testsupport::HttpTestServer server;
+};
+
+// Where each way of registering writes: the classes, and the type library's
+// key for this system.
+struct Registration {
+    const char *what;
+    QStringList install;
+    QStringList uninstall;
+    HKEY root;
+    HKEY otherRoot;
 };
 
 } // namespace
 
-TEST_F(WindowsClients, Regsvr32RegistersForTheUserAndUnregistersExactlyThat)
+TEST(Registration, Regsvr32RegistersMachineWideOrPerUserAndUnregistersExactlyThat)
 {
     const TypeLibraryInfo &lib = qvWebUpdate::typeLibrary();
-    for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
-        const QString key = kClasses + QStringLiteral("CLSID\\") + guidToString(cls->clsid);
-        EXPECT_EQ(userValue(key + "\\InprocServer32").toLower(), dll.toLower()) << cls->name;
-        EXPECT_EQ(userValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-        EXPECT_EQ(userValue(key + "\\ProgID"), cls->progId);
-        EXPECT_EQ(userValue(key + "\\Control"), "") << "present, and empty";
-        EXPECT_EQ(userValue(key + "\\ToolboxBitmap32").toLower(),
-                  dll.toLower() + ", " + QString::number(toolboxBitmapResource(lib, *cls)));
-        EXPECT_EQ(userValue(key + "\\MiscStatus"), "131473");
-        EXPECT_EQ(userValue(key + "\\TypeLib"), "{8CBBE234-A5F0-4D48-AD0A-DCB8DCE575BA}");
-        EXPECT_EQ(userValue(key + "\\Version"), "1.0");
-        EXPECT_EQ(userValue(kClasses + cls->progId + "\\CLSID"), guidToString(cls->clsid));
-    }
-    EXPECT_EQ(registeredTypeLibrary().toLower(), dll.toLower());
+    const QString dll = builtFile("Update.dll");
+    const QString system = sizeof(void *) == 8 ? "win64" : "win32";
+    const QString typeLibKey = "Software\\Classes\\TypeLib\\" + guidToString(lib.libid) + "\\1.0\\409\\" + system;
+    const Registration registrations[] = {
+        {"machine-wide", {dll}, {"/u", dll}, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER},
+        {"per user", {"/n", "/i:user", dll}, {"/u", "/n", "/i:user", dll}, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
+    };
+    for (const Registration &r : registrations) {
+        SCOPED_TRACE(r.what);
+        ASSERT_EQ(regsvr32(r.install), 0);
+        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
+            const QString key = "Software\\Classes\\CLSID\\" + guidToString(cls->clsid);
+            EXPECT_EQ(registryValue(r.root, key + "\\InprocServer32").toLower(), dll.toLower()) << cls->name;
+            EXPECT_EQ(registryValue(r.root, key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+            EXPECT_EQ(registryValue(r.root, key + "\\ProgID"), cls->progId);
+            EXPECT_EQ(registryValue(r.root, key + "\\Control"), "") << "present, and empty";
+            EXPECT_EQ(registryValue(r.root, key + "\\ToolboxBitmap32").toLower(),
+                      dll.toLower() + ", " + QString::number(toolboxBitmapResource(lib, *cls)));
+            EXPECT_EQ(registryValue(r.root, key + "\\MiscStatus"), "131473");
+            EXPECT_EQ(registryValue(r.root, key + "\\TypeLib"), "{8CBBE234-A5F0-4D48-AD0A-DCB8DCE575BA}");
+            EXPECT_EQ(registryValue(r.root, key + "\\Version"), "1.0");
+            EXPECT_EQ(registryValue(r.root, QString("Software\\Classes\\") + cls->progId + "\\CLSID"),
+                      guidToString(cls->clsid));
+            EXPECT_FALSE(keyExists(r.otherRoot, key)) << "nothing in the other scope";
+        }
+        EXPECT_EQ(registryValue(r.root, typeLibKey).toLower(), dll.toLower());
+        EXPECT_FALSE(keyExists(r.otherRoot, typeLibKey));
+        if (r.root == HKEY_LOCAL_MACHINE) {
+            // Where every COM client looks a ProgID up.
+            EXPECT_EQ(registryValue(HKEY_CLASSES_ROOT, "qvWebUpdate.ctlWebUpdate\\CLSID"),
+                      guidToString(qvWebUpdate::ctlWebUpdateClass().clsid));
+        }
 
-    ASSERT_EQ(runProgram("regsvr32", {"/u", "/s", dll}).exitCode, 0);
-    for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
-        EXPECT_TRUE(userValue(kClasses + QStringLiteral("CLSID\\") + guidToString(cls->clsid)).isNull());
-        EXPECT_TRUE(userValue(kClasses + cls->progId).isNull());
+        ASSERT_EQ(regsvr32(r.uninstall), 0);
+        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
+            EXPECT_FALSE(keyExists(r.root, "Software\\Classes\\CLSID\\" + guidToString(cls->clsid)));
+            EXPECT_FALSE(keyExists(r.root, QString("Software\\Classes\\") + cls->progId));
+        }
+        EXPECT_FALSE(keyExists(r.root, typeLibKey));
     }
-    EXPECT_TRUE(registeredTypeLibrary().isNull());
+    EXPECT_NE(regsvr32({"/n", "/i:everyone", dll}), 0) << "an unknown command line is refused";
 }
 
-TEST_F(WindowsClients, TheLibraryCarriesItsVersionAndItsTypeLibrary)
+TEST(Registration, AControlWhoseUserInterfaceCantStartIsACreationErrorTheHostHandles)
 {
-    const std::wstring file = dll.toStdWString();
+    // Update.dll with the DLLs it needs beside it: first without Qt's
+    // platform plugin (Qt would end the script host), then with it.
+    QTemporaryDir install;
+    for (const QString &name : QDir(builtFile(QString())).entryList({"*.dll"}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(builtFile(name), install.filePath(name))) << qPrintable(name);
+    const QString dll = QDir::toNativeSeparators(install.filePath("Update.dll"));
+    ASSERT_EQ(regsvr32({dll}), 0);
+    const auto create = [] { return runWindowsProgram("cscript", {"//nologo", builtFile("scripts\\create.vbs")}); };
+    const testsupport::WindowsProgramRun without = create();
+    ASSERT_TRUE(QDir(install.path()).mkdir("platforms"));
+    ASSERT_TRUE(QFile::copy(builtFile("platforms/qwindows.dll"), install.filePath("platforms/qwindows.dll")));
+    const testsupport::WindowsProgramRun with = create();
+    regsvr32({"/u", dll});
+    EXPECT_EQ(without.exitCode, 0) << "the script host lives on";
+    EXPECT_EQ(without.lines.join('|').toStdString(), "not created: error 429|the script goes on");
+    EXPECT_EQ(with.lines.join('|').toStdString(), "created|the script goes on");
+}
+
+TEST(Registration, TheLibraryExportsItsEntryPointsByNameAndOrdinal)
+{
+    const HMODULE library = LoadLibraryExW(builtFile("Update.dll").toStdWString().c_str(), nullptr,
+                                           LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    ASSERT_TRUE(library);
+    const char *names[] = {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer",
+                           "DllInstall"};
+    for (WORD ordinal = 1; ordinal <= 5; ++ordinal) {
+        const FARPROC byName = GetProcAddress(library, names[ordinal - 1]);
+        EXPECT_TRUE(byName) << names[ordinal - 1];
+        EXPECT_EQ(GetProcAddress(library, MAKEINTRESOURCEA(ordinal)), byName) << names[ordinal - 1];
+    }
+    FreeLibrary(library);
+}
+
+TEST(Registration, TheLibraryCarriesItsVersion)
+{
+    const std::wstring file = builtFile("Update.dll").toStdWString();
     QByteArray resource(int(GetFileVersionInfoSizeW(file.c_str(), nullptr)), '\0');
     ASSERT_TRUE(GetFileVersionInfoW(file.c_str(), 0, DWORD(resource.size()), resource.data()));
     EXPECT_EQ(versionText(resource, "FileDescription"), "Software Download Manager");
     EXPECT_EQ(versionText(resource, "InternalName"), "Update");
     EXPECT_EQ(versionText(resource, "FileVersion"), "1.0.0.0");
     EXPECT_EQ(versionText(resource, "OLESelfRegister"), "") << "present, and empty";
-
-    ComPtr<ITypeLib> typeLib;
-    ASSERT_EQ(LoadTypeLibEx(file.c_str(), REGKIND_NONE, typeLib.put()), S_OK);
-    EXPECT_EQ(typeLib->GetTypeInfoCount(), 10u) << "two classes, four interfaces and four enumerations, once each";
-    BSTR name = nullptr;
-    ASSERT_EQ(typeLib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(qstringFromBstr(name), "qvWebUpdate");
-    SysFreeString(name);
 }
 
 TEST_F(WindowsClients, AScriptRunsAnUpdateThatPlacesTheProductAndWritesTheLog)
 {
-    const QByteArray product = contentOf(built("tarnwick-2.0.exe"));
+    const QByteArray product = contentOf(builtFile("tarnwick-2.0.exe"));
     server.serve("/local/tarnwick.exe", HttpResponse::ok(product));
     QTemporaryDir app;
-    ASSERT_TRUE(QFile::copy(built("tarnwick-1.0.exe"), app.filePath("tarnwick.exe")));
+    ASSERT_TRUE(QFile::copy(builtFile("tarnwick-1.0.exe"), app.filePath("tarnwick.exe")));
     const QString folder = QDir::toNativeSeparators(app.path()) + QLatin1Char('\\');
     const QString address = server.url("/local/tarnwick.exe");
 
-    const Finished run =
-        runProgram("cscript", {"//nologo", built("scripts\\update.vbs"), address, folder, folder + "update.log"});
+    const testsupport::WindowsProgramRun run =
+        runWindowsProgram("cscript", {"//nologo", builtFile("scripts\\update.vbs"), address, folder, folder + "update.log"});
 
     EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.ownWidth) << "the script host of this edition's width";
     EXPECT_EQ(run.lines, QStringList({"DownloadFile=" + address, "ConfirmDownload=False", "RunUpdate returned"}));
     EXPECT_EQ(contentOf(app.filePath("tarnwick.exe")), product);
     const QStringList log = QString::fromUtf8(contentOf(app.filePath("update.log"))).split("\r\n", Qt::SkipEmptyParts);
@@ -219,16 +233,26 @@ TEST_F(WindowsClients, AScriptGetsAndSetsEveryProgressBarPropertyByName)
         "BorderStyle=0",        "BackColour=1056816", "FontColour=4214880", "BarColour=7372944", "Max=200",
         "Min=10",               "Value=150",          "DotWidth=5",  "GapWidth=1",        "CaptionType=3",
     };
-    const Finished run = runProgram("cscript", {"//nologo", built("scripts\\progressbar.vbs")});
+    const testsupport::WindowsProgramRun run = runWindowsProgram("cscript", {"//nologo", builtFile("scripts\\progressbar.vbs")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.lines, defaults + QStringList{"--"} + set + QStringList{"Caption read: error 438"});
+}
+
+TEST_F(WindowsClients, JScriptCreatesBothControlsByProgIdAndUsesThemByName)
+{
+    const testsupport::WindowsProgramRun run =
+        runWindowsProgram("cscript", {"//nologo", builtFile("scripts\\controls.js")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.ownWidth);
+    EXPECT_EQ(run.lines.join('|').toStdString(), "CurrentVersion=1.2 AutoRun=true ConfirmDownload=false|"
+                                                 "Max=50 Value=25 GradientColour=3");
 }
 
 TEST_F(WindowsClients, AControlAScriptMadeWithoutAContainerStillShowsItsMessageBoxes)
 {
     // Nothing to download: the control says so in a box titled qvWebUpdate.
     int boxes = 0;
-    const Finished run = runProgram("cscript", {"//nologo", built("scripts\\nothingtodownload.vbs")}, [&] {
+    const testsupport::WindowsProgramRun run = runWindowsProgram("cscript", {"//nologo", builtFile("scripts\\nothingtodownload.vbs")}, [&] {
         if (HWND box = FindWindowW(nullptr, L"qvWebUpdate")) {
             ++boxes;
             PostMessageW(box, WM_CLOSE, 0, 0);
@@ -242,7 +266,7 @@ TEST_F(WindowsClients, AControlAScriptMadeWithoutAContainerStillShowsItsMessageB
 TEST_F(WindowsClients, StatusChangeReachesASinkConnectedTheWayAScriptHostConnects)
 {
     server.serve("/local/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
-    server.serve("/local/tarnwick.exe", HttpResponse::ok(contentOf(built("tarnwick-2.0.exe"))));
+    server.serve("/local/tarnwick.exe", HttpResponse::ok(contentOf(builtFile("tarnwick-2.0.exe"))));
     QTemporaryDir app;
 
     ComPtr<IDispatch> web;

@@ -3,6 +3,7 @@
 // images.
 
 #include "platform/files.h"
+#include "platform/runtimeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +69,31 @@ TEST(FilesWindows, ARunningProgramIsReplacedByRenamingItAside)
         EXPECT_FALSE(QFile::exists(dir.filePath("download.tmp")));
         const QStringList visible = QDir(dir.path()).entryList(QDir::Files);
         EXPECT_EQ(visible, QStringList{"tarnwick.exe"}) << "the old program stays aside, hidden, while it runs";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
+    // Once it has ended, the next replacement removes it.
+    writeBytes(dir.filePath("download.tmp"), "newer product");
+    files::replace(dir.filePath("download.tmp"), product);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"tarnwick.exe"});
+}
+
+TEST(FilesWindows, AReadOnlyFileIsNotReplaced)
+{
+    QTemporaryDir dir;
+    const QString product = dir.filePath("tarnwick.exe");
+    writeBytes(product, "old product");
+    SetFileAttributesW(native(product).c_str(), FILE_ATTRIBUTE_READONLY);
+    writeBytes(dir.filePath("download.tmp"), "new product");
+    try {
+        files::replace(dir.filePath("download.tmp"), product);
+        ADD_FAILURE() << "replaced a read-only file";
+    } catch (const platform::RuntimeError &e) {
+        EXPECT_EQ(e.number(), 70);
+        EXPECT_EQ(e.description(), "Permission denied");
+    }
+    EXPECT_EQ(readBytes(product), QByteArray("old product"));
+    EXPECT_EQ(GetFileAttributesW(native(product).c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    SetFileAttributesW(native(product).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(FilesWindows, ProgramsArePeImagesAndHiddenOrSystemFilesAreNotOrdinary)

@@ -5,6 +5,7 @@
 #include "tests/support/httptestserver.h"
 #include "tests/support/programenvironment.h"
 #include "tests/support/waitfor.h"
+#include "tests/support/windowsprograms.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,20 +37,13 @@ QByteArray contentOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-int regsvr32(const QStringList &arguments)
-{
-    QProcess regsvr;
-    regsvr.start(QStringLiteral("regsvr32"), QStringList{QStringLiteral("/s")} + arguments);
-    return regsvr.waitForFinished(30000) ? regsvr.exitCode() : -1;
-}
-
 class TarnwickUpdateRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (address.host() != QLatin1String("127.0.0.1"))
             GTEST_SKIP() << "the program is built for a download server that is not on loopback";
-        ASSERT_EQ(regsvr32({library}), 0);
+        ASSERT_EQ(testsupport::regsvr32({library}), 0);
         install();
         newProduct = contentOf(built(QStringLiteral("tarnwick-2.0.exe")));
         oldProduct = contentOf(built(QStringLiteral("tarnwick-1.0.exe")));
@@ -57,7 +51,7 @@ protected:
         ASSERT_TRUE(QFile::copy(built(QStringLiteral("tarnwick-1.0.exe")), app("tarnwick.exe")));
     }
 
-    void TearDown() override { regsvr32({QStringLiteral("/u"), library}); }
+    void TearDown() override { testsupport::regsvr32({QStringLiteral("/u"), library}); }
 
     // The program with the DLLs and Qt plugins it needs beside it, as an
     // installer lays it out (linked, not copied: they are only read).

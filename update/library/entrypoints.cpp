@@ -1,5 +1,6 @@
-// The library's four exported entry points: each hands its request, with
-// the library's type table, to the control runtime.
+// The library's exported entry points: each hands its request, with the
+// library's type table, to the control runtime. Windows adds a fifth,
+// DllInstall, for per-user registration.
 
 #include "platform/com/server/server.h"
 #include "update/library/progressbarobject.h"
@@ -18,7 +19,7 @@ const server::ClassEntry classEntries[] = {
 } // namespace
 
 #ifdef _WIN32
-// Exported by Update.def, with COM's calling convention.
+// Exported by Update.def.in, with COM's calling convention.
 #define UPDATE_ENTRY_POINT STDAPI
 #else
 #define UPDATE_ENTRY_POINT extern "C" __attribute__((visibility("default"))) HRESULT
@@ -43,3 +44,13 @@ UPDATE_ENTRY_POINT DllUnregisterServer()
 {
     return server::unregisterServer(qvWebUpdate::typeLibrary());
 }
+
+#ifdef _WIN32
+// regsvr32 /n /i:user registers for the current user; /u /n /i:user
+// unregisters that.
+UPDATE_ENTRY_POINT DllInstall(BOOL install, LPCWSTR commandLine)
+{
+    return server::install(qvWebUpdate::typeLibrary(), reinterpret_cast<const void *>(&DllInstall), install != FALSE,
+                           commandLine);
+}
+#endif

@@ -4,9 +4,9 @@
 
 namespace platform::com {
 
-bool ensureApplication()
+HRESULT ensureApplication()
 {
-    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) ? S_OK : CO_E_NOTINITIALIZED;
 }
 
 } // namespace platform::com

@@ -29,8 +29,8 @@ HRESULT STDMETHODCALLTYPE ClassObject::CreateInstance(IUnknown *pUnkOuter, REFII
     *ppvObject = nullptr;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
-    if (!ensureApplication())
-        return CO_E_NOTINITIALIZED;
+    if (const HRESULT started = ensureApplication(); FAILED(started))
+        return started;
     if (!onUserInterfaceThread())
         return RPC_E_WRONG_THREAD;
     // Nothing may be thrown across the library's boundary.

@@ -59,14 +59,14 @@ void writeInterface(QTextStream &out, const TypeLibraryInfo &lib, const Interfac
     if (dual)
         attributes << QStringLiteral("odl");
     attributes << QStringLiteral("uuid(%1)").arg(uuidOf(iface.iid));
-    // IDL gives a dispinterface no version and no nonextensible of its own.
+    // IDL gives a dispinterface no version of its own.
     if (dual)
         attributes << QStringLiteral("version(%1)").arg(version(lib));
     if (iface.flags & InterfaceHidden)
         attributes << QStringLiteral("hidden");
     if (iface.flags & InterfaceDual)
         attributes << QStringLiteral("dual");
-    if (dual && (iface.flags & InterfaceNonExtensible))
+    if (iface.flags & InterfaceNonExtensible)
         attributes << QStringLiteral("nonextensible");
     if (iface.flags & InterfaceOleAutomation)
         attributes << QStringLiteral("oleautomation");
@@ -111,8 +111,6 @@ void writeClass(QTextStream &out, const TypeLibraryInfo &lib, const ClassInfo &c
     out << "    };\n\n";
 }
 
-// IDL has no help strings on enumeration members: each member's follows it
-// as a comment.
 void writeEnum(QTextStream &out, const TypeLibraryInfo &lib, const EnumInfo &e)
 {
     out << "    typedef [uuid(" << uuidOf(e.uuid) << "), version(" << version(lib) << ")]\n";
@@ -120,8 +118,8 @@ void writeEnum(QTextStream &out, const TypeLibraryInfo &lib, const EnumInfo &e)
     out << "    enum " << e.name << " {\n";
     for (std::size_t i = 0; i < e.members.size(); ++i) {
         const EnumMember &m = e.members[i];
-        out << "        " << m.name << " = " << m.value << (i + 1 < e.members.size() ? "," : "") << " // "
-            << m.helpString << "\n";
+        out << "        [helpstring(\"" << m.helpString << "\")] " << m.name << " = " << m.value
+            << (i + 1 < e.members.size() ? "," : "") << "\n";
     }
     out << "    } " << e.name << ";\n\n";
 }
@@ -132,9 +130,9 @@ QString idlListing(const TypeLibraryInfo &lib)
 {
     QString text;
     QTextStream out(&text);
+    // IDispatch and OLE_COLOR come from the OLE automation library's
+    // importlib, as references to its types, never redeclared.
     out << "// IDL of the type library " << lib.name << ", made from the library's type table.\n\n";
-    out << "import \"oaidl.idl\";\n";
-    out << "import \"ocidl.idl\";\n\n";
     QStringList attributes{QStringLiteral("uuid(%1)").arg(uuidOf(lib.libid)),
                            QStringLiteral("version(%1)").arg(version(lib)),
                            QStringLiteral("lcid(0x%1)").arg(lib.lcid, 4, 16, QLatin1Char('0')),
@@ -155,7 +153,8 @@ QString idlListing(const TypeLibraryInfo &lib)
     }
     out << "\n";
     // IDL declares a type before its use: the enumerations go first, then
-    // the other types in the library's order.
+    // the other types in the library's order. The binary type library keeps
+    // the table's order (typelibwriter.h).
     for (const EnumInfo *e : typesOf<EnumInfo>(lib))
         writeEnum(out, lib, *e);
     for (const TypeEntry &entry : lib.types) {

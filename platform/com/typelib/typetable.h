@@ -20,6 +20,10 @@ namespace platform::com {
 struct TypeRef {
     VARTYPE vt;
     const char *name;
+    // A type of its own that the type library refers to by name (an
+    // enumeration, OLE_COLOR of the OLE automation library) rather than the
+    // plain VARTYPE.
+    bool named = false;
 };
 
 namespace types {
@@ -28,9 +32,9 @@ inline constexpr TypeRef String{VT_BSTR, "BSTR"};
 inline constexpr TypeRef Boolean{VT_BOOL, "VARIANT_BOOL"};
 inline constexpr TypeRef Integer{VT_I2, "short"};
 inline constexpr TypeRef Long{VT_I4, "long"};
-inline constexpr TypeRef Colour{VT_I4, "OLE_COLOR"};
+inline constexpr TypeRef Colour{VT_I4, "OLE_COLOR", true};
 // A 32-bit enumeration, named as in the table.
-constexpr TypeRef enumeration(const char *name) { return {VT_I4, name}; }
+constexpr TypeRef enumeration(const char *name) { return {VT_I4, name, true}; }
 } // namespace types
 
 enum class MemberKind { PropertyGet, PropertyPut, Method };
