@@ -38,3 +38,14 @@ if(CMAKE_CROSSCOMPILING)
                                   WORLD_EXECUTE @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 endif()
+
+# Binaries that ship go out stripped (Update.dll is 30 times its code with
+# debug information): the debug information stays beside each as
+# NAME.debug, which gdb finds through the binary's debug link.
+function(tarnwick_split_debug target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+            $<TARGET_FILE:${target}>
+    COMMENT "Keeping the debug information of ${target} beside it")
+endfunction()
