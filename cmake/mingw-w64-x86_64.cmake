@@ -1,3 +1,3 @@
-# 64-bit Windows (x86_64): the Windows edition that is built and tested here.
+# 64-bit Windows (x86_64).
 set(TARNWICK_WINDOWS_ARCH x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
