@@ -35,7 +35,7 @@ QString readFirstLine(const QString &path)
     }
     if (!any)
         throw RuntimeError(ErrInputPastEnd);
-    return QString::fromUtf8(line);
+    return QString::fromLocal8Bit(line);
 }
 
 } // namespace platform::files

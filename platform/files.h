@@ -5,7 +5,9 @@
 
 // File operations the system relies on. Every failure raises a
 // platform::RuntimeError with the classic number nearest to the cause.
-// Text is UTF-8; lines written end in CR LF.
+// Text is in the system's code page (Qt's local 8-bit encoding): UTF-8 on
+// Linux, the ANSI code page on Windows, where a character the code page
+// lacks is written as Windows writes it ('?'); lines written end in CR LF.
 //
 // On Windows (files_win.cpp) paths take '\' or '/'; a regular file is one
 // that isn't a folder, a device or a link, and an ordinary one has neither

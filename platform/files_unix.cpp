@@ -119,7 +119,7 @@ void appendLine(const QString &path, const QString &text)
         ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
         raiseErrno();
-    const QByteArray line = text.toUtf8() + "\r\n";
+    const QByteArray line = text.toLocal8Bit() + "\r\n";
     try {
         writeAll(fd, line.constData(), size_t(line.size()));
     } catch (...) {

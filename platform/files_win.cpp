@@ -127,7 +127,7 @@ void appendLine(const QString &path, const QString &text)
         throw errorFromWindowsError(error == ERROR_PATH_NOT_FOUND ? DWORD(ERROR_FILE_NOT_FOUND) : error);
     }
     try {
-        writeAll(file, text.toUtf8() + "\r\n");
+        writeAll(file, text.toLocal8Bit() + "\r\n");
     } catch (...) {
         CloseHandle(file);
         throw;

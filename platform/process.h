@@ -13,14 +13,15 @@ namespace platform::process {
 QString applicationFolder();
 // The running program's title (its application name).
 QString applicationTitle();
-// Starts the executable file at path, detached, in its own folder. Raises
+// Starts the executable file at path, detached, in the caller's working
+// directory (the shell's way, with no directory of its own). Raises
 // "File not found" (53) when nothing is there and "Permission denied" (70)
 // or "Invalid procedure call or argument" (5) when it can't be started.
 void startProgram(const QString &path);
 // The shell's "open": a program by its content (an ELF image or a "#!"
-// script) is started directly, detached, in its own folder; any other file
-// is handed to the desktop's opener. Returns whether it was handed on;
-// raises only for an empty path.
+// script) is started directly, detached, in the caller's working directory;
+// any other file is handed to the desktop's opener. Returns whether it was
+// handed on; raises only for an empty path.
 bool shellOpen(const QString &path);
 
 } // namespace platform::process

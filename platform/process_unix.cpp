@@ -14,7 +14,7 @@ namespace platform::process {
 void startProgram(const QString &path)
 {
     const QFileInfo info = detail::startable(path);
-    if (!QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath()))
+    if (!QProcess::startDetached(info.absoluteFilePath(), {}))
         throw RuntimeError(ErrInvalidCall);
 }
 
@@ -24,7 +24,7 @@ bool shellOpen(const QString &path)
         throw RuntimeError(ErrInvalidCall);
     const QFileInfo info(path);
     if (info.isFile() && files::isProgramFile(path))
-        return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+        return QProcess::startDetached(info.absoluteFilePath(), {});
     return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 

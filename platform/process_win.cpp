@@ -24,14 +24,13 @@ void startProgram(const QString &path)
 {
     const QFileInfo info = detail::startable(path);
     const std::wstring program = native(info.absoluteFilePath());
-    const std::wstring folder = native(info.absolutePath());
     // The command line is the program's own name, quoted: nothing else is
     // passed and no shell reads it.
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started)) {
         const DWORD error = GetLastError();
         throw error == ERROR_ACCESS_DENIED || error == ERROR_BAD_EXE_FORMAT || error == ERROR_FILE_NOT_FOUND
@@ -48,13 +47,11 @@ bool shellOpen(const QString &path)
         throw RuntimeError(ErrInvalidCall);
     const QFileInfo info(path);
     const std::wstring file = native(info.absoluteFilePath());
-    const std::wstring folder = native(info.absolutePath());
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     execute.lpVerb = L"open";
     execute.lpFile = file.c_str();
-    execute.lpDirectory = folder.c_str();
     execute.nShow = SW_SHOWNORMAL;
     return ShellExecuteExW(&execute);
 }

@@ -45,7 +45,7 @@ protected:
 TEST_F(DownloadTest, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
 {
     server.serve("/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
-    const QByteArray product = "#!/bin/sh\necho started > started.txt\n";
+    const QByteArray product = "#!/bin/sh\necho started > \"$(dirname \"$0\")/started.txt\"\n";
     server.serve("/local/tarnwick.exe", HttpResponse::ok(product));
     QDir().mkpath(dir.filePath("app"));
     writeFile(dir.filePath("app/tarnwick.exe"), "old product");

@@ -98,7 +98,7 @@ TEST_F(PlacingTest, ALocationWhereNothingExistsIsTheFilesOwnPath)
     EXPECT_EQ(modeOf(target), 0644u & ~umaskNow()) << "not a program";
 }
 
-TEST_F(PlacingTest, ANewProgramRunsInItsOwnFolderAndADocumentGoesToTheDesktop)
+TEST_F(PlacingTest, ANewProgramRunsInTheHostsWorkingDirectoryAndADocumentGoesToTheDesktop)
 {
     const QString script = "#!/bin/sh\npwd > '" + dir.filePath("cwd.txt") + "'\n";
     server.serve("/local/setup.sh", HttpResponse::ok(script.toUtf8()));
@@ -110,7 +110,7 @@ TEST_F(PlacingTest, ANewProgramRunsInItsOwnFolderAndADocumentGoesToTheDesktop)
     EXPECT_EQ(modeOf(program), 0755u & ~umaskNow());
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"Executed " + program, "Download process completed"}));
     ASSERT_TRUE(testsupport::poll([&] { return !readFile(dir.filePath("cwd.txt")).isEmpty(); }, 10000));
-    EXPECT_EQ(readFile(dir.filePath("cwd.txt")), QFileInfo(dir.filePath("app")).canonicalFilePath().toUtf8() + "\n");
+    EXPECT_EQ(readFile(dir.filePath("cwd.txt")), QDir::current().canonicalPath().toUtf8() + "\n");
 
     run("/docs/readme.txt", dir.filePath("app/"));
     const QString document = dir.filePath("app/readme.txt");

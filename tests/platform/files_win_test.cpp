@@ -110,3 +110,19 @@ TEST(FilesWindows, ProgramsArePeImagesAndHiddenOrSystemFilesAreNotOrdinary)
         EXPECT_FALSE(files::isOrdinaryFile(path)) << attribute;
     }
 }
+
+TEST(FilesWindows, TextFilesAreInTheAnsiCodePage)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the expected bytes are code page 1252's; this system's is " << GetACP();
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf8("caf\xc3\xa9")));
+    const QString folder = QDir::toNativeSeparators(dir.filePath(QString::fromUtf8("caf\xc3\xa9")));
+    const QString log = folder + "\\update.log";
+    // A character code page 1252 lacks is written as Windows writes it.
+    files::appendLine(log, "File moved to " + folder + QString::fromUtf8("\\\xe2\x82\xac\xce\xa9.exe"));
+    EXPECT_EQ(readBytes(log), "File moved to " + QDir::toNativeSeparators(dir.path()).toLatin1() + "\\caf\xe9\\\x80?.exe\r\n");
+
+    writeBytes(folder + "\\version.txt", "1.0\xe9\r\n");
+    EXPECT_EQ(files::readFirstLine(folder + "\\version.txt"), QString::fromUtf8("1.0\xc3\xa9"));
+}

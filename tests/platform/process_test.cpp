@@ -6,12 +6,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include "tests/support/filecontent.h"
 #include "tests/support/runtimeerrorof.h"
+#include "tests/support/waitfor.h"
 
 #include <gtest/gtest.h>
 
@@ -40,13 +43,15 @@ const QFile::Permissions kExecutable = QFile::ReadOwner | QFile::WriteOwner | QF
 
 } // namespace
 
-TEST(Process, StartsAProgramDetachedInItsOwnFolder)
+TEST(Process, StartsAProgramDetachedInTheCallersWorkingDirectory)
 {
     QTemporaryDir dir;
     const QString program = dir.filePath("product with blanks; $(echo no).exe");
-    writeScript(program, "#!/bin/sh\npwd > started.txt\n", kExecutable);
+    writeScript(program, "#!/bin/sh\npwd > \"$(dirname \"$0\")/started.txt\"\n", kExecutable);
     platform::process::startProgram(program);
-    ASSERT_TRUE(waitForFile(dir.filePath("started.txt")));
+    const QString record = dir.filePath("started.txt");
+    ASSERT_TRUE(testsupport::poll([&] { return testsupport::readBytes(record).endsWith('\n'); }, 5000));
+    EXPECT_EQ(testsupport::readBytes(record), QDir::current().canonicalPath().toUtf8() + "\n");
 }
 
 TEST(Process, RefusesWhatCannotBeStarted)
@@ -62,7 +67,7 @@ TEST(Process, RefusesWhatCannotBeStarted)
 TEST(Process, ShellOpenStartsProgramsToo)
 {
     QTemporaryDir dir;
-    writeScript(dir.filePath("run.exe"), "#!/bin/sh\ntouch opened.txt\n", kExecutable);
+    writeScript(dir.filePath("run.exe"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/opened.txt\"\n", kExecutable);
     EXPECT_TRUE(platform::process::shellOpen(dir.filePath("run.exe")));
     EXPECT_TRUE(waitForFile(dir.filePath("opened.txt")));
 }

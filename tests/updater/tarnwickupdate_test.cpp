@@ -151,10 +151,11 @@ protected:
         return QString::fromUtf8(contentOf(app("tarnwick-started.txt")));
     }
 
-    // The record of one start of the product, run in its own folder.
+    // The record of one start of the product, run in the updater's working
+    // directory (root), not in its own folder (root/app).
     QString startedInApp(const char *version) const
     {
-        return QStringLiteral("Tarnwick %1 in %2\n").arg(QLatin1String(version), QFileInfo(app()).canonicalFilePath());
+        return QStringLiteral("Tarnwick %1 in %2\n").arg(QLatin1String(version), QFileInfo(root.path()).canonicalFilePath());
     }
 
     QUrl address{QStringLiteral(TARNWICK_DOWNLOAD_URL)};
