@@ -66,9 +66,10 @@ run_tests() {
 
 stop_wine() {
   for arch in $archs; do
-    [ -d "$(build_of "$arch")/wine" ] && WINEPREFIX="$(cd "$(build_of "$arch")" && pwd)/wine" wineserver -k 2>/dev/null
+    if [ -d "$(build_of "$arch")/wine" ]; then
+      WINEPREFIX="$(cd "$(build_of "$arch")" && pwd)/wine" wineserver -k 2>/dev/null || true
+    fi
   done
-  return 0
 }
 trap stop_wine EXIT
 
