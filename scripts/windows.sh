@@ -4,8 +4,7 @@
 # Debian's packages, makes each edition's dependencies once
 # (scripts/windows/deps.sh: 20 to 45 minutes the first time), builds each
 # edition and runs its tests and its demo under Wine, in a pristine Wine
-# prefix of the build's own, on a virtual display (Xvfb). The i686 edition
-# builds while the x86_64 one's tests run.
+# prefix of the build's own, on a virtual display (Xvfb).
 #   TARNWICK_WINDOWS_ARCH=x86_64|i686  one edition alone
 #   TARNWICK_WINDOWS_DEPS              a ready x86_64 prefix instead of deps.sh's
 #   TARNWICK_WINDOWS_DEPS_I686         a ready i686 prefix
@@ -73,19 +72,13 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
-# Each edition's lines start with its name while two run at once.
-pending=()
+# One edition at a time, each on every core: beside another build or test
+# run, a test's one-second windows (Skip before the updater's timer ticks)
+# would be missed on a small machine.
 failed=()
 for arch in $archs; do
-  if ! build "$arch"; then
-    failed+=("$arch (build)")
-    break
-  fi
-  run_tests "$arch" > >(sed -u "s/^/[$arch] /") 2>&1 &
-  pending+=("$arch:$!")
-done
-for entry in ${pending[@]+"${pending[@]}"}; do
-  wait "${entry#*:}" || failed+=("${entry%%:*}")
+  build "$arch"
+  run_tests "$arch" || failed+=("$arch")
 done
 if [ ${#failed[@]} -gt 0 ]; then
   echo "The Windows tests failed for: ${failed[*]}" >&2

@@ -119,9 +119,11 @@ TEST(FilesWindows, TextFilesAreInTheAnsiCodePage)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf8("caf\xc3\xa9")));
     const QString folder = QDir::toNativeSeparators(dir.filePath(QString::fromUtf8("caf\xc3\xa9")));
     const QString log = folder + "\\update.log";
-    // A character code page 1252 lacks is written as Windows writes it.
-    files::appendLine(log, "File moved to " + folder + QString::fromUtf8("\\\xe2\x82\xac\xce\xa9.exe"));
-    EXPECT_EQ(readBytes(log), "File moved to " + QDir::toNativeSeparators(dir.path()).toLatin1() + "\\caf\xe9\\\x80?.exe\r\n");
+    // A character code page 1252 lacks is written as Windows writes it: the
+    // nearest one (Omega as O) or '?'.
+    files::appendLine(log, "File moved to " + folder + QString::fromUtf8("\\\xe2\x82\xac\xce\xa9\xe4\xb8\xad.exe"));
+    const QByteArray expected = "File moved to " + QDir::toNativeSeparators(dir.path()).toLatin1() + "\\caf\xe9\\\x80O?.exe\r\n";
+    EXPECT_EQ(readBytes(log).toHex(' ').toStdString(), expected.toHex(' ').toStdString());
 
     writeBytes(folder + "\\version.txt", "1.0\xe9\r\n");
     EXPECT_EQ(files::readFirstLine(folder + "\\version.txt"), QString::fromUtf8("1.0\xc3\xa9"));
