@@ -6,7 +6,7 @@
 //
 // Prints one line: total_ms=... download_ms=... cpu_ms=... maxrss_kib=...
 
-#include "platform/asyncread.h"
+#include "platform/read/asyncread.h"
 #include "update/engine/ctlwebupdate.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 //
 //   build/bench/propertybag_bench
 
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

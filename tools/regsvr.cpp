@@ -6,8 +6,8 @@
 // loaded, 4 it lacks the entry point, 5 the entry point reported failure.
 
 #include "platform/com/core/automation.h"
-#include "platform/com/server/library.h"
-#include "platform/com/server/registry.h"
+#include "platform/com/runtime/library.h"
+#include "platform/com/runtime/registry.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -2,11 +2,11 @@
 #include "programresources.h"
 
 #include "platform/com/core/automation.h"
-#include "platform/files.h"
-#include "platform/messagebox.h"
-#include "platform/process.h"
-#include "platform/runtimeerror.h"
-#include "platform/twips.h"
+#include "platform/system/files.h"
+#include "platform/desktop/messagebox.h"
+#include "platform/system/process.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/desktop/twips.h"
 // Header-only: the updater drives the control without linking its library.
 #include "update/engine/webupdatekeys.h"
 #include "update/library/dispids.h"

@@ -1,6 +1,6 @@
 #include "formdescription.h"
 
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/memorypropertystore.h"
+#include "platform/settings/memorypropertystore.h"
 
 #include <QFont>
 #include <QList>

@@ -2,9 +2,9 @@
 #include "formdescription.h"
 #include "programresources.h"
 
-#include "platform/messagebox.h"
-#include "platform/process.h"
-#include "platform/runtimeerror.h"
+#include "platform/desktop/messagebox.h"
+#include "platform/system/process.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QApplication>
 #include <QFile>

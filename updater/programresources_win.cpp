@@ -1,7 +1,6 @@
 #include "programresources.h"
 
-#include <QImage>
-#include <windows.h>
+#include "platform/desktop/programresources.h"
 
 namespace {
 
@@ -12,27 +11,13 @@ constexpr int kIconResource = 1;
 
 QIcon programIcon()
 {
-    QIcon icon;
-    const HMODULE program = GetModuleHandleW(nullptr);
-    for (const QSize size : {QSize(68, 71), QSize(24, 24), QSize(32, 32), QSize(48, 48)}) {
-        const auto image = static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                                         size.width(), size.height(), LR_DEFAULTCOLOR));
-        if (!image)
-            continue;
-        icon.addPixmap(QPixmap::fromImage(QImage::fromHICON(image)));
-        DestroyIcon(image);
-    }
-    return icon;
+    return platform::desktop::programIconResource(
+        kIconResource, {QSize(68, 71), QSize(24, 24), QSize(32, 32), QSize(48, 48)});
 }
 
 QPixmap programPicture(const QString &name)
 {
-    const HMODULE program = GetModuleHandleW(nullptr);
-    const HRSRC found = FindResourceW(program, name.toStdWString().c_str(), RT_RCDATA);
-    const HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
-    const void *data = loaded ? LockResource(loaded) : nullptr;
     QPixmap picture;
-    if (data)
-        picture.loadFromData(static_cast<const uchar *>(data), SizeofResource(program, found));
+    picture.loadFromData(platform::desktop::programDataResource(name));
     return picture;
 }

@@ -1,5 +1,5 @@
 #include "platform/com/control/dispatcher.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "platform/com/control/propertybagview.h"
 #include "platform/com/core/comptr.h"
 #include "platform/com/host/hostpropertybag.h"
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "platform/com/core/comimpl.h"
 #include "platform/com/core/comptr.h"
 #include "platform/com/host/creation.h"
-#include "platform/com/server/library.h"
-#include "platform/com/server/registry.h"
+#include "platform/com/core/module.h"
+#include "platform/com/runtime/registry.h"
 #include "platform/com/server/server.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "update/engine/ctlwebupdate.h"
 
-#include "platform/clock.h"
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/desktop/clock.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
 #include "tests/support/scriptedmessagebox.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "update/engine/ctlwebupdate.h"
 #include "update/progressbar/qvprogressbar.h"
 
-#include "platform/asyncread.h"
-#include "platform/clock.h"
+#include "platform/read/asyncread.h"
+#include "platform/desktop/clock.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "tests/support/waitfor.h"

@@ -1,7 +1,7 @@
 #include "enginefixture.h"
 
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
 #include "tests/support/minisignkey.h"
 
 #include <QDirIterator>

@@ -1,5 +1,5 @@
-#include "platform/asyncread.h"
-#include "platform/curltransfer.h"
+#include "platform/read/asyncread.h"
+#include "platform/read/internal/curltransfer.h"
 
 #include "tests/support/httptestserver.h"
 #include "tests/support/waitfor.h"

@@ -1,5 +1,5 @@
-#include "platform/clock.h"
-#include "platform/eventpump.h"
+#include "platform/desktop/clock.h"
+#include "platform/desktop/eventpump.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,6 +1,6 @@
 // The file operations' promises that hold alike on every platform.
 
-#include "platform/files.h"
+#include "platform/system/files.h"
 #include "tests/support/filecontent.h"
 #include "tests/support/runtimeerrorof.h"
 

@@ -1,8 +1,8 @@
 // The file operations where Linux has what Windows hasn't: FIFOs and
 // devices, permission bits, hard links, a second file system.
 
-#include "platform/files.h"
-#include "platform/runtimeerror.h"
+#include "platform/system/files.h"
+#include "platform/core/runtimeerror.h"
 #include "tests/support/filecontent.h"
 #include "tests/support/runtimeerrorof.h"
 

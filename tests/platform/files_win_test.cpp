@@ -2,8 +2,8 @@
 // can't be overwritten, hidden files carry an attribute, programs are PE
 // images.
 
-#include "platform/files.h"
-#include "platform/runtimeerror.h"
+#include "platform/system/files.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/headverdict.h"
+#include "platform/read/internal/headverdict.h"
 
 #include <gtest/gtest.h>
 

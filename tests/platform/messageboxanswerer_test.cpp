@@ -1,4 +1,4 @@
-#include "platform/messageboxanswerer.h"
+#include "platform/desktop/messageboxanswerer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "platform/eventpump.h"
-#include "platform/messagebox.h"
-#include "platform/process.h"
-#include "platform/runtimeerror.h"
+#include "platform/desktop/eventpump.h"
+#include "platform/desktop/messagebox.h"
+#include "platform/system/process.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QAbstractButton>
 #include <QApplication>

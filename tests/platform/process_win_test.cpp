@@ -2,8 +2,8 @@
 // start and the folder it was started in, in tarnwick-started.txt beside
 // itself.
 
-#include "platform/process.h"
-#include "platform/runtimeerror.h"
+#include "platform/system/process.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/signature.h"
+#include "platform/signature/signature.h"
 
 #include "tests/support/httptestserver.h"
 #include "tests/support/minisignkey.h"

@@ -1,5 +1,5 @@
-#include "platform/runtimeerror.h"
-#include "platform/variant.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/core/variant.h"
 
 #include "tests/support/runtimeerrorof.h"
 

@@ -1,6 +1,6 @@
 #include "update/progressbar/progressbarlogic.h"
 
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 #include "tests/support/runtimeerrorof.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "update/progressbar/qvprogressbar.h"
 
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
 #include "tests/progressbar/referencebar.h"
 #include "tests/support/runtimeerrorof.h"
 

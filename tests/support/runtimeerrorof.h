@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 namespace testsupport {
 

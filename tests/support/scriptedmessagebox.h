@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "platform/desktop/messagebox.h"
 
 #include <QList>
 #include <QQueue>

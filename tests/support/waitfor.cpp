@@ -1,6 +1,6 @@
 #include "waitfor.h"
 
-#include "platform/eventpump.h"
+#include "platform/desktop/eventpump.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // regsvr as a user runs it: exit status and messages, and what it leaves
 // in the class registry.
 
-#include "platform/com/server/library.h"
+#include "platform/com/core/module.h"
 #include "tests/support/programenvironment.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "form1.h"
 #include "formdescription.h"
 
-#include "platform/runtimeerror.h"
-#include "platform/twips.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/desktop/twips.h"
 
 #include <QFile>
 #include <QRegion>

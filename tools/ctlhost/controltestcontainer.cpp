@@ -4,8 +4,8 @@
 
 #include "platform/com/core/automation.h"
 #include "platform/com/core/bstr.h"
-#include "platform/eventpump.h"
-#include "platform/memorypropertystore.h"
+#include "platform/desktop/eventpump.h"
+#include "platform/settings/memorypropertystore.h"
 #include "update/library/dispids.h"
 
 namespace {

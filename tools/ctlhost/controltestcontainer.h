@@ -4,8 +4,8 @@
 #include "platform/com/host/eventsink.h"
 #include "platform/com/host/hostedcontrol.h"
 #include "platform/com/host/propertynotifysink.h"
-#include "platform/messageboxanswerer.h"
-#include "platform/runtimeerror.h"
+#include "platform/desktop/messageboxanswerer.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QMap>
 #include <QTextStream>

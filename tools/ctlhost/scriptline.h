@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,15 +6,15 @@
 #include "versioncompare.h"
 #include "webupdatekeys.h"
 
-#include "platform/asyncread.h"
-#include "platform/clock.h"
-#include "platform/eventpump.h"
-#include "platform/files.h"
-#include "platform/messagebox.h"
-#include "platform/process.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
-#include "platform/signature.h"
+#include "platform/read/asyncread.h"
+#include "platform/desktop/clock.h"
+#include "platform/desktop/eventpump.h"
+#include "platform/system/files.h"
+#include "platform/desktop/messagebox.h"
+#include "platform/system/process.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/signature/signature.h"
 
 #include <QScopedValueRollback>
 #include <QVBoxLayout>

@@ -2,9 +2,9 @@
 
 #include "transferfigures.h"
 
-#include "platform/memorypropertystore.h"
-#include "platform/propertybag.h"
-#include "platform/twips.h"
+#include "platform/settings/memorypropertystore.h"
+#include "platform/settings/propertybag.h"
+#include "platform/desktop/twips.h"
 #include "update/progressbar/progressbarkeys.h"
 #include "update/progressbar/qvprogressbar.h"
 

@@ -1,6 +1,6 @@
 #include "transferfigures.h"
 
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 
 #include <algorithm>
 #include <cmath>

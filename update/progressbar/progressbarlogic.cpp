@@ -1,7 +1,7 @@
 #include "update/progressbar/progressbarlogic.h"
 
-#include "platform/runtimeerror.h"
-#include "platform/variant.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/core/variant.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -3,10 +3,10 @@
 #include "update/progressbar/captionlabel.h"
 #include "update/progressbar/progressbarkeys.h"
 
-#include "platform/eventpump.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
-#include "platform/variant.h"
+#include "platform/desktop/eventpump.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/core/variant.h"
 
 #include <QPainter>
 #include <QPaintEvent>

@@ -1,7 +1,6 @@
 #include "platform/com/control/application.h"
 
 #include "platform/com/core/module.h"
-#include "platform/com/server/library.h"
 
 #include <QApplication>
 #include <QFileInfo>

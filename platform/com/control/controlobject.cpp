@@ -4,8 +4,8 @@
 #include "platform/com/control/extent.h"
 #include "platform/com/control/propertybagview.h"
 #include "platform/com/core/automation.h"
-#include "platform/propertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/settings/propertybag.h"
+#include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 

@@ -7,7 +7,7 @@
 #include "platform/com/core/dispatchimpl.h"
 #include "platform/com/core/persistinterfaces.h"
 #ifdef _WIN32
-#include "platform/com/control/activex_win.h"
+#include "platform/com/control/activex/activex_win.h"
 #endif
 
 #include <QPointer>

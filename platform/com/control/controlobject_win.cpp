@@ -6,7 +6,7 @@
 
 #include "platform/com/control/controlobject.h"
 
-#include "platform/com/server/library.h"
+#include "platform/com/typelib/moduletypelib.h"
 
 namespace platform::com {
 

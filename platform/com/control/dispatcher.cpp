@@ -1,7 +1,7 @@
 #include "platform/com/control/dispatcher.h"
 
 #include "platform/com/core/automation.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <new>
 #include <stdexcept>

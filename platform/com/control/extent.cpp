@@ -1,6 +1,6 @@
 #include "platform/com/control/extent.h"
 
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 
 namespace platform::com {
 

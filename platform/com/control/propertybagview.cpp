@@ -1,6 +1,6 @@
 #include "platform/com/control/propertybagview.h"
 
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 

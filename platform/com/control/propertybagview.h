@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/com/core/persistinterfaces.h"
-#include "platform/propertystore.h"
+#include "platform/settings/propertystore.h"
 
 namespace platform::com {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/com/core/dispatch.h"
-#include "platform/runtimeerror.h"
-#include "platform/variant.h"
+#include "platform/core/runtimeerror.h"
+#include "platform/core/variant.h"
 
 // Late binding for hosts: property get and put and method calls by DISPID
 // that raise a failure as the run-time error a host's code would see.

@@ -1,6 +1,6 @@
 #include "platform/com/core/comvariant.h"
 
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QScopeGuard>
 

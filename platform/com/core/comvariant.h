@@ -2,7 +2,7 @@
 
 #include "platform/com/core/bstr.h"
 #include "platform/com/core/types.h"
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 
 #include <optional>
 

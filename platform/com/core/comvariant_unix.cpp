@@ -3,7 +3,7 @@
 #include "platform/com/core/comvariant.h"
 
 #include "platform/com/core/dispatch.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 

@@ -2,6 +2,8 @@
 
 #include "platform/com/core/types.h"
 
+#include <QString>
+
 namespace platform::com {
 
 // The live objects and server locks of this module (one per deliverable,
@@ -18,5 +20,9 @@ public:
     // module loaded, otherwise S_FALSE.
     static HRESULT canUnloadNow();
 };
+
+// The absolute path of the loaded file (library or program) that contains
+// the address; empty when none does.
+QString modulePathOf(const void *address);
 
 } // namespace platform::com

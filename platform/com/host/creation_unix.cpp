@@ -3,9 +3,9 @@
 #include "platform/com/core/automation.h"
 #include "platform/com/core/classfactory.h"
 #include "platform/com/core/comptr.h"
-#include "platform/com/server/library.h"
-#include "platform/com/server/registry.h"
-#include "platform/runtimeerror.h"
+#include "platform/com/runtime/library.h"
+#include "platform/com/runtime/registry.h"
+#include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 

@@ -4,7 +4,7 @@
 #include "platform/com/core/persistinterfaces.h"
 #include "platform/com/host/creation.h"
 #include "platform/com/host/hostpropertybag.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <memory>
 

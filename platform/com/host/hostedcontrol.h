@@ -8,8 +8,8 @@
 #include "platform/com/host/clientsite.h"
 #endif
 #include "platform/com/host/propertynotifysink.h"
-#include "platform/propertystore.h"
-#include "platform/runtimeerror.h"
+#include "platform/settings/propertystore.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QPixmap>
 #include <QPointer>

@@ -3,8 +3,8 @@
 #include "platform/com/core/automation.h"
 #include "platform/com/host/controlsite.h"
 #include "platform/com/host/creation.h"
-#include "platform/com/server/registry.h"
-#include "platform/runtimeerror.h"
+#include "platform/com/runtime/registry.h"
+#include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 

@@ -3,7 +3,7 @@
 #include "platform/com/control/extent.h"
 #include "platform/com/core/automation.h"
 #include "platform/com/host/clientsite.h"
-#include "platform/runtimeerror.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QImage>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "platform/com/core/comimpl.h"
 #include "platform/com/core/persistinterfaces.h"
-#include "platform/propertystore.h"
+#include "platform/settings/propertystore.h"
 
 namespace platform::com {
 

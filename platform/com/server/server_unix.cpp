@@ -2,9 +2,9 @@
 
 #include "platform/com/server/server.h"
 
-#include "platform/com/server/library.h"
-#include "platform/com/server/registry.h"
-#include "platform/runtimeerror.h"
+#include "platform/com/core/module.h"
+#include "platform/com/runtime/registry.h"
+#include "platform/core/runtimeerror.h"
 
 #include <QtGlobal>
 

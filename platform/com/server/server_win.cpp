@@ -8,7 +8,7 @@
 #include "platform/com/server/server.h"
 
 #include "platform/com/core/comptr.h"
-#include "platform/com/server/library.h"
+#include "platform/com/core/module.h"
 
 #include <QDir>
 #include <QtGlobal>

@@ -1,0 +1,53 @@
+#include "platform/read/internal/responsehead.h"
+
+namespace platform {
+
+namespace {
+
+bool isStatusLine(QByteArrayView line)
+{
+    return line.startsWith("HTTP/");
+}
+
+} // namespace
+
+void ResponseHead::addLine(QByteArrayView line)
+{
+    line = line.trimmed();
+    if (isStatusLine(line)) {
+        *this = ResponseHead();
+        // "HTTP/1.1 404 Not Found"; HTTP/2 has no reason phrase.
+        const QByteArray text = line.toByteArray();
+        const qsizetype codeStart = text.indexOf(' ') + 1;
+        const qsizetype codeEnd = codeStart > 0 ? text.indexOf(' ', codeStart) : -1;
+        status = text.mid(codeStart, codeEnd < 0 ? -1 : codeEnd - codeStart).toInt();
+        reason = codeEnd < 0 ? QByteArray() : text.mid(codeEnd + 1).trimmed();
+        return;
+    }
+    const qsizetype colon = line.indexOf(':');
+    if (colon <= 0)
+        return;
+    const QByteArray name = line.first(colon).trimmed().toByteArray().toLower();
+    const QByteArray value = line.sliced(colon + 1).trimmed().toByteArray();
+    if (name == "content-length") {
+        for (const QByteArray &item : value.split(','))
+            contentLengths.append(item.trimmed());
+    } else if (name == "transfer-encoding") {
+        chunked = value.toLower().contains("chunked");
+    } else if (name == "content-type") {
+        contentType = value;
+    } else if (name == "content-range") {
+        contentRange = value;
+    } else if (name == "location") {
+        location = value;
+    } else if (name == "etag") {
+        etag = value;
+    } else if (name == "last-modified") {
+        lastModified = value;
+    } else if (name == "accept-ranges") {
+        for (const QByteArray &unit : value.split(','))
+            acceptsRanges = acceptsRanges || unit.trimmed().toLower() == "bytes";
+    }
+}
+
+} // namespace platform
