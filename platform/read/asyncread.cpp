@@ -236,18 +236,18 @@ bool AsyncReadPrivate::bodyReceived(const char *data, qsizetype size)
 
 void AsyncReadPrivate::finished(const CurlTransfer::End &end)
 {
+    using Kind = CurlTransfer::End::Kind;
     const std::unique_ptr<CurlTransfer> ended = std::move(transfer);
     stallTimer.stop();
+    const bool broken = end.kind == Kind::Broken;
     if (!refusal.isEmpty())
         fail(refusal);
     else if (action == HeadVerdict::Action::Redirect)
         followRedirect();
-    else if (!end.ok)
-        endTransfer(end.broken,
-                    end.broken && bytesRead > 0
-                        ? QStringLiteral("The connection broke after %1 (%2)")
-                              .arg(describeBytes(bytesRead, total), end.error)
-                        : end.error);
+    else if (end.kind != Kind::Complete)
+        endTransfer(broken, broken && bytesRead > 0 ? QStringLiteral("The connection broke after %1 (%2)")
+                                                           .arg(describeBytes(bytesRead, total), end.error)
+                                                     : end.error);
     else if (action == HeadVerdict::Action::NotModified)
         serveCachedCopy();
     else

@@ -136,12 +136,14 @@ void ctlWebUpdate::WriteLog(const QString &text, bool startNewLog)
             if (platform::files::exists(log))
                 platform::files::remove(log);
         } catch (const RuntimeError &) {
+            // The lines then go on the old log's end.
         }
     }
     try {
         platform::files::appendLine(log, platform::logTimestamp(platform::Clock::current().now())
                                              + QStringLiteral("  ") + text);
     } catch (const RuntimeError &) {
+        // Log writing ignores its own failures.
     }
 }
 
@@ -181,21 +183,22 @@ void ctlWebUpdate::runSteps()
         return;
     }
     if (!DownloadVersionFile().isEmpty() && !CurrentVersion().isEmpty()) {
-        if (!DownloadUrl(DownloadVersionFile())) {
+        const std::optional<QString> versionCopy = DownloadUrl(DownloadVersionFile());
+        if (!versionCopy) {
             ReportStatus(QStringLiteral("Unable to download version file ") + DownloadVersionFile());
             return;
         }
-        if (!CheckVersion(m_DownloadedFileName))
+        if (CheckVersion(*versionCopy) == VersionVerdict::DontDownload)
             return;
     }
-    if (DownloadUrl(DownloadFile()) && VerifyDownloadedFile()) {
-        const QString placed = MoveDownloadedFile();
-        if (!placed.isEmpty()) {
-            ReportStatus(QStringLiteral("Download Complete"));
-            WaitSeconds(1);
-            if (AutoRun())
-                RunDownloadedFile(placed);
-        }
+    std::optional<QString> copy = DownloadUrl(DownloadFile());
+    if (copy)
+        copy = VerifyDownloadedFile(*copy);
+    if (const std::optional<QString> placed = copy ? MoveDownloadedFile(*copy) : std::nullopt) {
+        ReportStatus(QStringLiteral("Download Complete"));
+        WaitSeconds(1);
+        if (AutoRun())
+            RunDownloadedFile(*placed);
     }
     WriteLog(QStringLiteral("Download process completed"), false);
 }
@@ -213,11 +216,10 @@ void ctlWebUpdate::endDownload(DownloadOutcome outcome)
         m_outcome = std::move(outcome);
 }
 
-bool ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel)
+std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel)
 {
     try {
         m_outcome.reset();
-        m_DownloadedFileName.clear();
         m_onPanel = panel;
         if (panel == OnPanel::Shown)
             m_panel->clear();
@@ -228,20 +230,17 @@ bool ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel)
         platform::DoEvents();
         if (const auto *raised = std::get_if<RuntimeError>(&*m_outcome))
             throw *raised;
-        if (const auto *file = std::get_if<QString>(&*m_outcome)) {
-            m_DownloadedFileName = *file;
-            if (platform::files::isOrdinaryFile(*file)) {
-                WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + *file, false);
-                return true;
-            }
+        if (const auto *file = std::get_if<QString>(&*m_outcome); file && platform::files::isOrdinaryFile(*file)) {
+            WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + *file, false);
+            return *file;
         }
         WriteLog(QStringLiteral("Unable to download ") + url, false);
-        return false;
+        return std::nullopt;
     } catch (const RuntimeError &e) {
         const QString message = QStringLiteral("Download error - ") + e.description();
         ReportStatus(message);
         showMessage(message);
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -275,9 +274,9 @@ void ctlWebUpdate::AsyncReadComplete(const platform::AsyncProperty &AsyncProp)
     }
 }
 
-bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)
+ctlWebUpdate::VersionVerdict ctlWebUpdate::CheckVersion(const QString &versionFilePath)
 {
-    bool result = false;
+    VersionVerdict result = VersionVerdict::DontDownload;
     try {
         m_ServerVersion = platform::files::readFirstLine(versionFilePath);
         const int order = compareVersions(m_ServerVersion, CurrentVersion());
@@ -289,12 +288,11 @@ bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)
             showMessage(kNoUpdate);
         } else {
             ReportStatus(QStringLiteral("Newer version found"));
-            result = true;
-            if (ConfirmDownload()
-                && platform::messageBox(this, title(), kAskToDownload, platform::MsgButtons::YesNo,
-                                        platform::MsgIcon::Question)
-                    == platform::MsgAnswer::No)
-                result = false;
+            const bool declined = ConfirmDownload()
+                                  && platform::messageBox(this, title(), kAskToDownload, platform::MsgButtons::YesNo,
+                                                          platform::MsgIcon::Question)
+                                         == platform::MsgAnswer::No;
+            result = declined ? VersionVerdict::DontDownload : VersionVerdict::Download;
         }
         platform::files::remove(versionFilePath);
         WriteLog(QStringLiteral("Deleted version file ") + versionFilePath, false);
@@ -303,58 +301,60 @@ bool ctlWebUpdate::CheckVersion(const QString &versionFilePath)
         const QString message = QStringLiteral("Error checking version file - ") + e.description();
         ReportStatus(message);
         showMessage(message);
-        return false;
+        return VersionVerdict::DontDownload;
     }
 }
 
-bool ctlWebUpdate::VerifyDownloadedFile()
+std::optional<QString> ctlWebUpdate::VerifyDownloadedFile(const QString &productCopy)
 {
     if (m_PublicKey.isEmpty())
-        return true;
-    const QString productCopy = m_DownloadedFileName;
-    const QString failure = SignatureFailure(productCopy);
-    m_DownloadedFileName = productCopy;
-    if (failure.isEmpty()) {
+        return productCopy;
+    const std::optional<QString> failure = SignatureFailure(productCopy);
+    if (!failure) {
         WriteLog(QStringLiteral("Verified signature of ") + productCopy, false);
-        return true;
+        return productCopy;
     }
     // Gone before the box waits for the user: a copy that failed its check
     // is of no use to a later run either.
     try {
         platform::files::remove(productCopy);
     } catch (const RuntimeError &) {
+        // It stays in this run's cache folder, which nothing reads again.
     }
-    const QString message = QStringLiteral("Signature check failed - ") + failure;
+    const QString message = QStringLiteral("Signature check failed - ") + *failure;
     ReportStatus(message);
     showMessage(message);
-    return false;
+    return std::nullopt;
 }
 
 // Fetches the product's signature beside its address and checks the copy
-// against it; returns why it doesn't hold, or nothing when it does.
-QString ctlWebUpdate::SignatureFailure(const QString &productCopy)
+// against it.
+std::optional<QString> ctlWebUpdate::SignatureFailure(const QString &productCopy)
 {
     const QString url = platform::signature::signatureAddress(DownloadFile());
-    if (!DownloadUrl(url, OnPanel::Hidden))
+    const std::optional<QString> signatureCopy = DownloadUrl(url, OnPanel::Hidden);
+    if (!signatureCopy)
         return QStringLiteral("Unable to download ") + url;
-    const QString signatureCopy = m_DownloadedFileName;
-    QString failure;
+    std::optional<QString> failure;
     try {
-        failure = platform::signature::verifyFile(productCopy, platform::signature::readSignatureFile(signatureCopy),
-                                                  m_PublicKey)
-                      .description;
+        const QString reason = platform::signature::verifyFile(
+                                   productCopy, platform::signature::readSignatureFile(*signatureCopy), m_PublicKey)
+                                   .description;
+        if (!reason.isEmpty())
+            failure = reason;
     } catch (const RuntimeError &e) {
         failure = e.description();
     }
     try {
-        platform::files::remove(signatureCopy);
-        WriteLog(QStringLiteral("Deleted signature file ") + signatureCopy, false);
+        platform::files::remove(*signatureCopy);
+        WriteLog(QStringLiteral("Deleted signature file ") + *signatureCopy, false);
     } catch (const RuntimeError &) {
+        // The check is what counts; a signature left in the cache is harmless.
     }
     return failure;
 }
 
-QString ctlWebUpdate::MoveDownloadedFile()
+std::optional<QString> ctlWebUpdate::MoveDownloadedFile(const QString &productCopy)
 {
     try {
         WaitSeconds(1);
@@ -362,21 +362,22 @@ QString ctlWebUpdate::MoveDownloadedFile()
         const QString destination =
             destinationPath(location, FileNameFromPath(DownloadFile()), platform::files::exists(location));
         // One rename over the old file: a failed move leaves it in place.
-        platform::files::replace(m_DownloadedFileName, destination);
+        platform::files::replace(productCopy, destination);
         WriteLog(QStringLiteral("File moved to ") + destination, false);
         return destination;
     } catch (const RuntimeError &e) {
         // What could not be placed is of no further use. The file is this
         // run's own: the cache keeps its record apart.
         try {
-            platform::files::remove(m_DownloadedFileName);
+            platform::files::remove(productCopy);
         } catch (const RuntimeError &) {
+            // It stays in this run's cache folder, which nothing reads again.
         }
-        const QString fromTo = QStringLiteral("Error moving file from ") + m_DownloadedFileName + QStringLiteral(" to ")
-            + DownloadLocation();
+        const QString fromTo =
+            QStringLiteral("Error moving file from ") + productCopy + QStringLiteral(" to ") + DownloadLocation();
         ReportStatus(fromTo + QStringLiteral(" - ") + e.description());
         showMessage(fromTo);
-        return QString();
+        return std::nullopt;
     }
 }
 

@@ -72,13 +72,19 @@ private:
     // A download the panel shows (the version file, the product) or one it
     // leaves alone, so the product's figures stay (its signature).
     enum class OnPanel : bool { Hidden, Shown };
-    bool DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown);
+    // Each step reports its own failures (status, log, box) and hands the
+    // next step what it needs: a local copy, or nothing when it failed.
+    std::optional<QString> DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown);
     void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
     void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
-    bool CheckVersion(const QString &versionFilePath);
-    bool VerifyDownloadedFile();
-    QString SignatureFailure(const QString &productCopy);
-    QString MoveDownloadedFile();
+    enum class VersionVerdict : bool { Download, DontDownload };
+    VersionVerdict CheckVersion(const QString &versionFilePath);
+    // The downloaded copy once its signature holds (or no key asks for one).
+    std::optional<QString> VerifyDownloadedFile(const QString &productCopy);
+    // Why the copy's signature doesn't hold; nothing when it does.
+    std::optional<QString> SignatureFailure(const QString &productCopy);
+    // Where the copy was placed.
+    std::optional<QString> MoveDownloadedFile(const QString &productCopy);
     void RunDownloadedFile(const QString &path);
     void WaitSeconds(std::int16_t seconds);
 
@@ -92,7 +98,6 @@ private:
     // Saved settings only ("PublicKey"): with a key, a product is placed
     // only when its minisign signature is good.
     QString m_PublicKey;
-    QString m_DownloadedFileName;
     QString m_ServerVersion;
     QString m_ActiveUrl;
     // Seconds on the monotonic clock, so a download across midnight adds up.

@@ -141,13 +141,12 @@ bool CurlTransfer::headOfFile()
 void CurlTransfer::done(CURLcode result)
 {
     End end;
-    end.ok = result == CURLE_OK;
-    if (end.ok && !m_headDone && !headOfFile()) {
-        end.ok = false;
+    if (result == CURLE_OK && !m_headDone && !headOfFile()) {
         end.error = QString::fromUtf8(curl_easy_strerror(CURLE_WRITE_ERROR));
-    }
-    if (!end.ok && end.error.isEmpty()) {
-        end.broken = isBreak(result);
+    } else if (result == CURLE_OK) {
+        end.kind = End::Kind::Complete;
+    } else {
+        end.kind = isBreak(result) ? End::Kind::Broken : End::Kind::Failed;
         end.error = m_error[0] ? QString::fromUtf8(m_error.data()) : QString::fromUtf8(curl_easy_strerror(result));
     }
     // The listener may destroy this transfer.

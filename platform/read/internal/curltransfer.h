@@ -30,10 +30,14 @@ public:
 
     // How a transfer ended.
     struct End {
-        bool ok = false;
-        // The connection broke or closed before the body's end: the rest
-        // may be asked for again.
-        bool broken = false;
+        enum class Kind {
+            Complete,
+            // The connection broke or closed before the body's end: the
+            // rest may be asked for again.
+            Broken,
+            Failed,
+        };
+        Kind kind = Kind::Failed;
         // curl's own words for what went wrong.
         QString error;
     };
