@@ -17,13 +17,13 @@ constexpr int BarLength = 1000;
 
 void setUpBar(qvProgressBar &bar, bool shown, int value)
 {
-    bar.setBorderStyle(BorderStyle::None);
+    bar.setBorderStyle(progressbar::BorderStyle::None);
     bar.setDotWidth(1);
     bar.setGapWidth(0);
     bar.setMarginSize(0);
     bar.setBackColour(0xFFFFFF);
     bar.setBarColour(0xFFFF80);
-    bar.setGradientColour(GradientBlue);
+    bar.setGradientColour(progressbar::GradientBlue);
     bar.setMax(BarLength); // one Value step is one dot
     bar.resize(BarLength, 30);
     if (shown)

@@ -8,8 +8,8 @@
 #include "platform/core/runtimeerror.h"
 #include "platform/desktop/twips.h"
 // Header-only: the updater drives the control without linking its library.
-#include "update/engine/webupdatekeys.h"
-#include "update/library/dispids.h"
+#include "update/published/webupdatekeys.h"
+#include "update/published/dispids.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -18,7 +18,7 @@
 #include "tests/progressbar/referencebar.h"
 #include "tests/support/waitfor.h"
 #include "tests/support/windowsprograms.h"
-#include "update/library/dispids.h"
+#include "update/published/dispids.h"
 
 #include <QDir>
 #include <QApplication>

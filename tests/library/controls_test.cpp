@@ -13,8 +13,8 @@
 #include "platform/com/runtime/registry.h"
 #include "platform/settings/memorypropertystore.h"
 #include "platform/desktop/messageboxanswerer.h"
-#include "update/library/dispids.h"
-#include "update/library/qvwebupdate.h"
+#include "update/published/dispids.h"
+#include "update/published/qvwebupdate.h"
 #include "update/library/typelibrary.h"
 
 #include <QFile>
@@ -337,7 +337,7 @@ TEST_F(ControlsTest, EveryProgressBarMemberByDispid)
         EXPECT_EQ(toPlatformVariant(get.result), value);
     }
 
-    // Caption is write-only; under CaptionCustom the text shows.
+    // Caption is write-only; under progressbar::CaptionCustom the text shows.
     QWidget *widget = nullptr;
     ComPtr<IControl> control = bar.as<IControl>(IID_IControl);
     ASSERT_EQ(control->GetWidget(&widget), S_OK);

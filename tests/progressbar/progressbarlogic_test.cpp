@@ -70,7 +70,7 @@ TEST(FillTarget, EqualEndsAndOverflowsFail)
 
 TEST(DotColour, BlueRampLevelsBothWays)
 {
-    DotColours blue{rgb(1, 2, 3), rgb(4, 5, 6), GradientBlue, false};
+    DotColours blue{rgb(1, 2, 3), rgb(4, 5, 6), progressbar::GradientBlue, false};
     EXPECT_EQ(dotColour(dotPosition(0, 100), false, blue), rgb(255, 255, 255));
     EXPECT_EQ(dotColour(dotPosition(50, 100), false, blue), rgb(128, 128, 255)); // 127.5 to even
     EXPECT_EQ(dotColour(dotPosition(100, 100), false, blue), rgb(0, 0, 255));
@@ -86,28 +86,28 @@ TEST(DotColour, EveryRampEndsInItsColour)
         GradientColour gradient;
         OleColour full;
     } ramps[] = {
-        {GradientRed, rgb(255, 0, 0)},     {GradientGreen, rgb(0, 255, 0)},
-        {GradientBlue, rgb(0, 0, 255)},    {GradientCyan, rgb(0, 255, 255)},
-        {GradientYellow, rgb(255, 255, 0)}, {GradientMagenta, rgb(255, 0, 255)},
-        {GradientGrey, rgb(0, 0, 0)},      {GradientColour(42), rgb(0, 0, 0)},
+        {progressbar::GradientRed, rgb(255, 0, 0)},     {progressbar::GradientGreen, rgb(0, 255, 0)},
+        {progressbar::GradientBlue, rgb(0, 0, 255)},    {progressbar::GradientCyan, rgb(0, 255, 255)},
+        {progressbar::GradientYellow, rgb(255, 255, 0)}, {progressbar::GradientMagenta, rgb(255, 0, 255)},
+        {progressbar::GradientGrey, rgb(0, 0, 0)},      {GradientColour(42), rgb(0, 0, 0)},
     };
     for (const auto &ramp : ramps) {
         const DotColours colours{0, 0, ramp.gradient, false};
         EXPECT_EQ(dotColour(0.0f, false, colours), rgb(255, 255, 255)) << ramp.gradient;
         EXPECT_EQ(dotColour(1.0f, false, colours), ramp.full) << ramp.gradient;
     }
-    EXPECT_EQ(dotColour(0.25f, false, {0, 0, GradientRed, false}), rgb(255, 191, 191));
+    EXPECT_EQ(dotColour(0.25f, false, {0, 0, progressbar::GradientRed, false}), rgb(255, 191, 191));
 }
 
 TEST(DotColour, EraseAndPlainBarAndPositionsPastTheEnds)
 {
-    const DotColours plain{rgb(9, 8, 7), rgb(0, 255, 255), GradientNone, true};
+    const DotColours plain{rgb(9, 8, 7), rgb(0, 255, 255), progressbar::GradientNone, true};
     EXPECT_EQ(dotColour(0.3f, false, plain), rgb(0, 255, 255));
     EXPECT_EQ(dotColour(0.3f, true, plain), rgb(9, 8, 7));
-    EXPECT_EQ(dotColour(0.3f, true, {rgb(9, 8, 7), 0, GradientGreen, false}), rgb(9, 8, 7));
+    EXPECT_EQ(dotColour(0.3f, true, {rgb(9, 8, 7), 0, progressbar::GradientGreen, false}), rgb(9, 8, 7));
     // Beyond the scale the ramp stays at its end colours.
-    EXPECT_EQ(dotColour(2.0f, false, {0, 0, GradientBlue, false}), rgb(0, 0, 255));
-    EXPECT_EQ(dotColour(-1.0f, false, {0, 0, GradientBlue, false}), rgb(255, 255, 255));
+    EXPECT_EQ(dotColour(2.0f, false, {0, 0, progressbar::GradientBlue, false}), rgb(0, 0, 255));
+    EXPECT_EQ(dotColour(-1.0f, false, {0, 0, progressbar::GradientBlue, false}), rgb(255, 255, 255));
     EXPECT_EQ(runtimeErrorOf([] { dotPosition(3, 0); }), platform::ErrDivisionByZero);
 }
 
@@ -127,17 +127,17 @@ TEST(DotRect, VerticalDotsGrowUpwardsAndCutAtTheMargin)
 
 TEST(CaptionText, PercentValueAndTheTypesThatKeepTheText)
 {
-    EXPECT_EQ(captionText(CaptionPercent, 70, 20, 120), QStringLiteral("50%"));
-    EXPECT_EQ(captionText(CaptionPercent, 0, 0, 100), QStringLiteral("0%"));
-    EXPECT_EQ(captionText(CaptionPercent, 100, 0, 100), QStringLiteral("100%"));
-    EXPECT_EQ(captionText(CaptionPercent, 1, 0, 200), QStringLiteral("0%")); // 0.5 to even
-    EXPECT_EQ(captionText(CaptionPercent, 3, 0, 200), QStringLiteral("2%")); // 1.5 to even
-    EXPECT_EQ(captionText(CaptionValue, 1250, 0, 2000), QStringLiteral("1250"));
-    EXPECT_EQ(captionText(CaptionValue, -3, -10, 10), QStringLiteral("-3"));
-    EXPECT_FALSE(captionText(CaptionNone, 5, 0, 10));
-    EXPECT_FALSE(captionText(CaptionCustom, 5, 0, 10));
+    EXPECT_EQ(captionText(progressbar::CaptionPercent, 70, 20, 120), QStringLiteral("50%"));
+    EXPECT_EQ(captionText(progressbar::CaptionPercent, 0, 0, 100), QStringLiteral("0%"));
+    EXPECT_EQ(captionText(progressbar::CaptionPercent, 100, 0, 100), QStringLiteral("100%"));
+    EXPECT_EQ(captionText(progressbar::CaptionPercent, 1, 0, 200), QStringLiteral("0%")); // 0.5 to even
+    EXPECT_EQ(captionText(progressbar::CaptionPercent, 3, 0, 200), QStringLiteral("2%")); // 1.5 to even
+    EXPECT_EQ(captionText(progressbar::CaptionValue, 1250, 0, 2000), QStringLiteral("1250"));
+    EXPECT_EQ(captionText(progressbar::CaptionValue, -3, -10, 10), QStringLiteral("-3"));
+    EXPECT_FALSE(captionText(progressbar::CaptionNone, 5, 0, 10));
+    EXPECT_FALSE(captionText(progressbar::CaptionCustom, 5, 0, 10));
     EXPECT_FALSE(captionText(CaptionType(9), 5, 0, 10));
-    EXPECT_EQ(runtimeErrorOf([] { captionText(CaptionPercent, 5, 5, 5); }), platform::ErrDivisionByZero);
+    EXPECT_EQ(runtimeErrorOf([] { captionText(progressbar::CaptionPercent, 5, 5, 5); }), platform::ErrDivisionByZero);
 }
 
 TEST(LabelAndBorder, AcceptOnlyTheirValues)
@@ -148,8 +148,8 @@ TEST(LabelAndBorder, AcceptOnlyTheirValues)
     EXPECT_EQ(runtimeErrorOf([] { captionAlignment(3); }), platform::ErrInvalidPropertyValue);
     EXPECT_EQ(runtimeErrorOf([] { captionAlignment(-1); }), platform::ErrInvalidPropertyValue);
     EXPECT_EQ(runtimeErrorOf([] { captionAlignment(70000); }), platform::ErrOverflow);
-    EXPECT_EQ(borderWidth(BorderStyle::None), 0);
-    EXPECT_EQ(borderWidth(BorderStyle::FixedSingle), 1);
+    EXPECT_EQ(borderWidth(progressbar::BorderStyle::None), 0);
+    EXPECT_EQ(borderWidth(progressbar::BorderStyle::FixedSingle), 1);
     EXPECT_EQ(runtimeErrorOf([] { borderWidth(BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
     EXPECT_EQ(runtimeErrorOf([] { borderWidth(BorderStyle(-40000)); }), platform::ErrOverflow);
 }

@@ -75,9 +75,9 @@ TEST(ProgressBarModel, NewControlHasItsDefaultsAndPlacedSize)
     EXPECT_EQ(bar.MarginSize(), 2);
     EXPECT_TRUE(bar.Horizontal());
     EXPECT_FALSE(bar.ReverseGradient());
-    EXPECT_EQ(bar.CaptionType(), CaptionPercent);
-    EXPECT_EQ(bar.BorderStyle(), BorderStyle::FixedSingle);
-    EXPECT_EQ(bar.GradientColour(), GradientNone);
+    EXPECT_EQ(bar.CaptionType(), progressbar::CaptionPercent);
+    EXPECT_EQ(bar.BorderStyle(), progressbar::BorderStyle::FixedSingle);
+    EXPECT_EQ(bar.GradientColour(), progressbar::GradientNone);
     EXPECT_EQ(bar.Alignment(), 2);
     EXPECT_EQ(bar.BackColour(), 0x000000u);
     EXPECT_EQ(bar.BarColour(), 0xFFFF00u);
@@ -172,10 +172,10 @@ TEST(ProgressBarModel, BadAlignmentAndBorderStayStoredAndFailEveryFullRedraw)
     EXPECT_EQ(bar.findChild<QLabel *>(QStringLiteral("lblCaption"))->alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
 
-    EXPECT_EQ(runtimeErrorOf([&] { bar.setBorderStyle(::BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
-    EXPECT_EQ(bar.BorderStyle(), ::BorderStyle(2));
+    EXPECT_EQ(runtimeErrorOf([&] { bar.setBorderStyle(progressbar::BorderStyle(2)); }), platform::ErrInvalidPropertyValue);
+    EXPECT_EQ(bar.BorderStyle(), progressbar::BorderStyle(2));
     EXPECT_EQ(runtimeErrorOf([&] { bar.setBackColour(0xFFFFFF); }), platform::ErrInvalidPropertyValue);
-    bar.setBorderStyle(BorderStyle::FixedSingle);
+    bar.setBorderStyle(progressbar::BorderStyle::FixedSingle);
     EXPECT_EQ(runtimeErrorOf([&] { bar.setBackColour(0xFFFFFF); }), 0);
 }
 
@@ -184,15 +184,15 @@ TEST(ProgressBarCaption, CustomTextOnlyUnderCaptionCustom)
     qvProgressBar bar;
     bar.setCaption(QStringLiteral("Hello"));
     EXPECT_EQ(bar.captionText(), QStringLiteral("0%"));
-    bar.setCaptionType(CaptionCustom);
+    bar.setCaptionType(progressbar::CaptionCustom);
     EXPECT_EQ(bar.captionText(), QStringLiteral("0%"));
     bar.setCaption(QStringLiteral("Hello"));
     bar.setValue(40);
     EXPECT_EQ(bar.captionText(), QStringLiteral("Hello"));
 
-    bar.setCaptionType(CaptionNone);
+    bar.setCaptionType(progressbar::CaptionNone);
     EXPECT_FALSE(bar.captionShown());
-    bar.setCaptionType(CaptionCustom);
+    bar.setCaptionType(progressbar::CaptionCustom);
     EXPECT_TRUE(bar.captionShown());
     EXPECT_EQ(bar.captionText(), QStringLiteral("Hello"));
 }
@@ -204,7 +204,7 @@ TEST(ProgressBarCaption, PercentAndValueTexts)
     bar.setMax(120);
     bar.setValue(70);
     EXPECT_EQ(bar.captionText(), QStringLiteral("50%"));
-    bar.setCaptionType(CaptionValue);
+    bar.setCaptionType(progressbar::CaptionValue);
     bar.setValue(27);
     EXPECT_EQ(bar.captionText(), QStringLiteral("27"));
 }
@@ -219,7 +219,7 @@ TEST(ProgressBarCaption, DrawingAndCustomCaptionPumpPendingEvents)
     bar.setValue(10);
     EXPECT_TRUE(ran);
 
-    bar.setCaptionType(CaptionCustom);
+    bar.setCaptionType(progressbar::CaptionCustom);
     ran = false;
     QTimer::singleShot(0, [&] { ran = true; });
     bar.setCaption(QStringLiteral("shown"));
@@ -257,7 +257,7 @@ TEST(ProgressBarPersistence, LoadingDefaultsKeysOfAnyCaseAndAnyNumericType)
     EXPECT_EQ(fresh.DotWidth(), 3);
     EXPECT_EQ(fresh.Max(), 100);
     EXPECT_EQ(fresh.FontColour(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.BorderStyle(), BorderStyle::FixedSingle);
+    EXPECT_EQ(fresh.BorderStyle(), progressbar::BorderStyle::FixedSingle);
 
     // Stored form data: lower-case keys, every value a 16-bit integer.
     MemoryPropertyStore form;
@@ -279,10 +279,10 @@ TEST(ProgressBarPersistence, LoadingDefaultsKeysOfAnyCaseAndAnyNumericType)
     EXPECT_EQ(bar.Min(), 10);
     EXPECT_EQ(bar.GapWidth(), 1);
     EXPECT_EQ(bar.DotWidth(), 4);
-    EXPECT_EQ(bar.CaptionType(), CaptionValue);
-    EXPECT_EQ(bar.BorderStyle(), BorderStyle::None);
+    EXPECT_EQ(bar.CaptionType(), progressbar::CaptionValue);
+    EXPECT_EQ(bar.BorderStyle(), progressbar::BorderStyle::None);
     EXPECT_EQ(bar.MarginSize(), 3);
-    EXPECT_EQ(bar.GradientColour(), GradientYellow);
+    EXPECT_EQ(bar.GradientColour(), progressbar::GradientYellow);
     EXPECT_EQ(bar.Alignment(), 1);
     EXPECT_EQ(bar.Value(), 60) << "Value is not saved and keeps what it had";
     EXPECT_EQ(bar.captionText(), QStringLiteral("60"));
@@ -292,7 +292,7 @@ TEST(ProgressBarPersistence, LoadingDefaultsKeysOfAnyCaseAndAnyNumericType)
 TEST(ProgressBarPersistence, SavedSettingsComeBackTheSame)
 {
     qvProgressBar saved;
-    saved.setGradientColour(GradientMagenta);
+    saved.setGradientColour(progressbar::GradientMagenta);
     saved.setReverseGradient(true);
     saved.setDotWidth(6);
     saved.setGapWidth(0);
@@ -301,14 +301,14 @@ TEST(ProgressBarPersistence, SavedSettingsComeBackTheSame)
     saved.setMin(-20);
     saved.setBarColour(0x123456);
     saved.setBackColour(0x8000000F);
-    saved.setCaptionType(CaptionNone);
+    saved.setCaptionType(progressbar::CaptionNone);
     MemoryPropertyStore store;
     PropertyBag bag(store);
     saved.WriteProperties(bag);
 
     qvProgressBar restored;
     restored.ReadProperties(bag);
-    EXPECT_EQ(restored.GradientColour(), GradientMagenta);
+    EXPECT_EQ(restored.GradientColour(), progressbar::GradientMagenta);
     EXPECT_TRUE(restored.ReverseGradient());
     EXPECT_EQ(restored.DotWidth(), 6);
     EXPECT_EQ(restored.GapWidth(), 0);
@@ -317,7 +317,7 @@ TEST(ProgressBarPersistence, SavedSettingsComeBackTheSame)
     EXPECT_EQ(restored.Min(), -20);
     EXPECT_EQ(restored.BarColour(), 0x123456u);
     EXPECT_EQ(restored.BackColour(), 0x8000000Fu);
-    EXPECT_EQ(restored.CaptionType(), CaptionNone);
+    EXPECT_EQ(restored.CaptionType(), progressbar::CaptionNone);
     EXPECT_FALSE(restored.captionShown());
 }
 
@@ -426,7 +426,7 @@ TEST(ProgressBarDrawing, VerticalBarGrowsUpwards)
 TEST(ProgressBarDrawing, OnePixelColumnsOfTheUpdateControlsBar)
 {
     qvProgressBar bar;
-    bar.setBorderStyle(BorderStyle::None);
+    bar.setBorderStyle(progressbar::BorderStyle::None);
     bar.setDotWidth(1);
     bar.setGapWidth(0);
     bar.setMarginSize(0);
@@ -451,7 +451,7 @@ TEST(ProgressBarDrawing, BlueRampIsSpreadOverTheWholeBar)
     bar->setDotWidth(1);
     bar->setGapWidth(1);
     bar->setMarginSize(0); // dotCount 100, dot i at column 2i
-    bar->setGradientColour(GradientBlue);
+    bar->setGradientColour(progressbar::GradientBlue);
     bar->setValue(50);
     EXPECT_EQ(at(*bar, 0, 10), White);
     EXPECT_EQ(at(*bar, 100, 10), QColor(128, 128, 255));
@@ -474,7 +474,7 @@ TEST(ProgressBarWindow, BorderSurroundsTheRetainedImage)
     EXPECT_EQ(shown.pixelColor(1 + 50, 1 + 2), bar->surface().pixelColor(50, 2));
     EXPECT_EQ(shown.pixelColor(1 + 3, 1 + 1), White);
 
-    bar->setBorderStyle(BorderStyle::None);
+    bar->setBorderStyle(progressbar::BorderStyle::None);
     EXPECT_EQ(bar->clientRect(), bar->rect());
     EXPECT_EQ(bar->surface().size(), QSize(100, 20)) << "the border alone draws nothing";
     const QImage borderless = bar->grab().toImage();
@@ -509,7 +509,7 @@ TEST(ProgressBarWindow, CaptionIsDrawnOverTheDotsAndFollowsItsText)
     const QImage red = bar->grab().toImage();
     EXPECT_EQ(countPixels(red, White), 0);
     EXPECT_GT(countPixels(red, QColor(255, 0, 0)), 0);
-    bar->setCaptionType(CaptionNone);
+    bar->setCaptionType(progressbar::CaptionNone);
     EXPECT_EQ(countPixels(bar->grab().toImage(), QColor(255, 0, 0)), 0);
 }
 
@@ -593,9 +593,9 @@ TEST(ProgressBarWindow, RedrawErrorOfAWindowEventBecomesAWarning)
 TEST(ProgressBarWindow, DrawsTheReferencePictureThatContainersAreComparedWith)
 {
     qvProgressBar bar;
-    bar.setBorderStyle(::BorderStyle(referencebar::BorderStyle));
-    bar.setCaptionType(::CaptionType(referencebar::CaptionType));
-    bar.setGradientColour(::GradientColour(referencebar::GradientColour));
+    bar.setBorderStyle(progressbar::BorderStyle(referencebar::BorderStyle));
+    bar.setCaptionType(progressbar::CaptionType(referencebar::CaptionType));
+    bar.setGradientColour(progressbar::GradientColour(referencebar::GradientColour));
     bar.setDotWidth(referencebar::DotWidth);
     bar.setGapWidth(referencebar::GapWidth);
     bar.setValue(referencebar::Value);

@@ -6,7 +6,7 @@
 #include "platform/com/core/bstr.h"
 #include "platform/desktop/eventpump.h"
 #include "platform/settings/memorypropertystore.h"
-#include "update/library/dispids.h"
+#include "update/published/dispids.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "placement.h"
 #include "transferfigures.h"
 #include "versioncompare.h"
-#include "webupdatekeys.h"
+#include "update/published/webupdatekeys.h"
 
 #include "platform/read/asyncread.h"
 #include "platform/desktop/clock.h"

@@ -5,7 +5,7 @@
 #include "platform/settings/memorypropertystore.h"
 #include "platform/settings/propertybag.h"
 #include "platform/desktop/twips.h"
-#include "update/progressbar/progressbarkeys.h"
+#include "update/published/progressbarkeys.h"
 #include "update/progressbar/qvprogressbar.h"
 
 #include <QLabel>
@@ -47,11 +47,11 @@ platform::MemoryPropertyStore barSettings()
     bag.WriteProperty(keys::Min, Variant(std::int32_t(0)));
     bag.WriteProperty(keys::GapWidth, Variant(std::int16_t(0)));
     bag.WriteProperty(keys::LineWidth, Variant(std::int16_t(1)));
-    bag.WriteProperty(keys::Caption, Variant(std::int32_t(CaptionPercent)));
-    bag.WriteProperty(keys::BorderStyle, Variant(std::int32_t(BorderStyle::None)));
+    bag.WriteProperty(keys::Caption, Variant(std::int32_t(progressbar::CaptionPercent)));
+    bag.WriteProperty(keys::BorderStyle, Variant(std::int32_t(progressbar::BorderStyle::None)));
     bag.WriteProperty(keys::Margin, Variant(std::int16_t(0)));
-    bag.WriteProperty(keys::Gradient, Variant(std::int32_t(GradientBlue)));
-    bag.WriteProperty(keys::Alignment, Variant(std::int32_t(Center)));
+    bag.WriteProperty(keys::Gradient, Variant(std::int32_t(progressbar::GradientBlue)));
+    bag.WriteProperty(keys::Alignment, Variant(std::int32_t(progressbar::Center)));
     return store;
 }
 

@@ -69,10 +69,10 @@ ProgressBarObject::ProgressBarObject()
         {id::Horizontal, [b] { return V(b->Horizontal()); }, [b](const V &v) { b->setHorizontal(v.toBool()); }, {}},
         {id::Alignment, [b] { return V(b->Alignment()); }, [b](const V &v) { b->setAlignment(v.toInt32()); }, {}},
         {id::GradientColour, [b] { return V(std::int32_t(b->GradientColour())); },
-         [b](const V &v) { b->setGradientColour(::GradientColour(v.toInt32())); }, {}},
+         [b](const V &v) { b->setGradientColour(progressbar::GradientColour(v.toInt32())); }, {}},
         {id::MarginSize, [b] { return V(b->MarginSize()); }, [b](const V &v) { b->setMarginSize(v.toInt16()); }, {}},
         {id::BorderStyle, [b] { return V(std::int32_t(b->BorderStyle())); },
-         [b](const V &v) { b->setBorderStyle(::BorderStyle(v.toInt32())); }, {}},
+         [b](const V &v) { b->setBorderStyle(progressbar::BorderStyle(v.toInt32())); }, {}},
         {id::BackColour, [b] { return colourValue(b->BackColour()); },
          [b](const V &v) { b->setBackColour(colourOf(v)); }, {}},
         {id::FontColour, [b] { return colourValue(b->FontColour()); },
@@ -85,7 +85,7 @@ ProgressBarObject::ProgressBarObject()
         {id::DotWidth, [b] { return V(b->DotWidth()); }, [b](const V &v) { b->setDotWidth(v.toInt32()); }, {}},
         {id::GapWidth, [b] { return V(b->GapWidth()); }, [b](const V &v) { b->setGapWidth(v.toInt32()); }, {}},
         {id::CaptionType, [b] { return V(std::int32_t(b->CaptionType())); },
-         [b](const V &v) { b->setCaptionType(::CaptionType(v.toInt32())); }, {}},
+         [b](const V &v) { b->setCaptionType(progressbar::CaptionType(v.toInt32())); }, {}},
         {id::Caption, {}, [b](const V &v) { b->setCaption(v.toString()); }, {}},
     });
 }

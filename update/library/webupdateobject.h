@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/com/control/dualcontrolobject.h"
-#include "update/library/qvwebupdate.h"
+#include "update/published/qvwebupdate.h"
 
 class ctlWebUpdate;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/progressbar/progressbarenums.h"
+#include "update/published/progressbartypes.h"
 
 #include <QColor>
 #include <QRect>
@@ -11,10 +11,6 @@
 // The progress bar's arithmetic, free of any widget: colours, layout, fill
 // target, dot boxes and caption texts. Errors are platform::RuntimeError.
 namespace progressbar {
-
-// A colour as the bar's properties hold it: 0x00BBGGRR, or a system colour
-// (its index in the low byte) when the high bit is set.
-using OleColour = std::uint32_t;
 
 // The colour to paint for a property colour; system colours come from the
 // application's palette.

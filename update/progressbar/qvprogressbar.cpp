@@ -1,7 +1,7 @@
 #include "update/progressbar/qvprogressbar.h"
 
 #include "update/progressbar/captionlabel.h"
-#include "update/progressbar/progressbarkeys.h"
+#include "update/published/progressbarkeys.h"
 
 #include "platform/desktop/eventpump.h"
 #include "platform/settings/propertybag.h"
@@ -76,7 +76,7 @@ void qvProgressBar::setAlignment(std::int32_t value)
     applyAlignment();
 }
 
-void qvProgressBar::setGradientColour(::GradientColour value)
+void qvProgressBar::setGradientColour(progressbar::GradientColour value)
 {
     m_GradientColour = value;
     DrawBar(true);
@@ -88,7 +88,7 @@ void qvProgressBar::setMarginSize(std::int16_t value)
     DrawBar(true);
 }
 
-void qvProgressBar::setBorderStyle(::BorderStyle value)
+void qvProgressBar::setBorderStyle(progressbar::BorderStyle value)
 {
     m_BorderStyle = value;
     applyBorderStyle();
@@ -152,7 +152,7 @@ void qvProgressBar::setGapWidth(std::int32_t value)
     DrawBar(true);
 }
 
-void qvProgressBar::setCaptionType(::CaptionType value)
+void qvProgressBar::setCaptionType(progressbar::CaptionType value)
 {
     m_CaptionType = value;
     DrawBar(true);
@@ -160,7 +160,7 @@ void qvProgressBar::setCaptionType(::CaptionType value)
 
 void qvProgressBar::setCaption(const QString &text)
 {
-    if (m_CaptionType != CaptionCustom)
+    if (m_CaptionType != progressbar::CaptionCustom)
         return;
     m_lblCaption->setText(text);
     platform::DoEvents();
@@ -178,13 +178,13 @@ void qvProgressBar::ReadProperties(const platform::PropertyBag &bag)
     m_Min = bag.ReadProperty(keys::Min, Variant(0)).toInt32();
     m_GapWidth = bag.ReadProperty(keys::GapWidth, Variant(std::int16_t(2))).toInt16();
     m_DotWidth = bag.ReadProperty(keys::LineWidth, Variant(std::int16_t(3))).toInt16();
-    m_CaptionType = ::CaptionType(bag.ReadProperty(keys::Caption, Variant(std::int32_t(CaptionPercent))).toInt32());
+    m_CaptionType = progressbar::CaptionType(bag.ReadProperty(keys::Caption, Variant(std::int32_t(progressbar::CaptionPercent))).toInt32());
     m_BorderStyle =
-        ::BorderStyle(bag.ReadProperty(keys::BorderStyle, Variant(std::int32_t(BorderStyle::FixedSingle))).toInt32());
+        progressbar::BorderStyle(bag.ReadProperty(keys::BorderStyle, Variant(std::int32_t(progressbar::BorderStyle::FixedSingle))).toInt32());
     m_MarginSize = bag.ReadProperty(keys::Margin, Variant(std::int16_t(5))).toInt16();
     m_GradientColour =
-        ::GradientColour(bag.ReadProperty(keys::Gradient, Variant(std::int32_t(GradientNone))).toInt32());
-    m_Alignment = bag.ReadProperty(keys::Alignment, Variant(std::int32_t(Center))).toInt32();
+        progressbar::GradientColour(bag.ReadProperty(keys::Gradient, Variant(std::int32_t(progressbar::GradientNone))).toInt32());
+    m_Alignment = bag.ReadProperty(keys::Alignment, Variant(std::int32_t(progressbar::Center))).toInt32();
     DrawBar(true);
 }
 
@@ -306,7 +306,7 @@ void qvProgressBar::prepareFullRedraw()
 
     setCaptionColour(toQColor(m_FontColour));
     applyAlignment();
-    m_lblCaption->setVisible(m_CaptionType != CaptionNone);
+    m_lblCaption->setVisible(m_CaptionType != progressbar::CaptionNone);
 
     m_dotsDrawn = 0;
     const int along = m_Horizontal ? client.width() : client.height();

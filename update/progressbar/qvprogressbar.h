@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/progressbar/progressbarenums.h"
+#include "update/published/progressbartypes.h"
 #include "update/progressbar/progressbarlogic.h"
 
 #include <QImage>
@@ -38,14 +38,14 @@ public:
     // 16 bits) and stays stored.
     std::int32_t Alignment() const { return m_Alignment; }
     void setAlignment(std::int32_t value);
-    ::GradientColour GradientColour() const { return m_GradientColour; }
-    void setGradientColour(::GradientColour value);
+    progressbar::GradientColour GradientColour() const { return m_GradientColour; }
+    void setGradientColour(progressbar::GradientColour value);
     std::int16_t MarginSize() const { return m_MarginSize; }
     void setMarginSize(std::int16_t value);
     // Stored, then applied to the border without drawing; a value other than
     // None or FixedSingle fails with 380 (6 outside 16 bits) and stays stored.
-    ::BorderStyle BorderStyle() const { return m_BorderStyle; }
-    void setBorderStyle(::BorderStyle value);
+    progressbar::BorderStyle BorderStyle() const { return m_BorderStyle; }
+    void setBorderStyle(progressbar::BorderStyle value);
     progressbar::OleColour BackColour() const { return m_BackColour; }
     void setBackColour(progressbar::OleColour value);
     progressbar::OleColour FontColour() const { return m_FontColour; }
@@ -67,9 +67,9 @@ public:
     // Held in 16 bits (6 beyond them, nothing stored); at least 0.
     std::int32_t GapWidth() const { return m_GapWidth; }
     void setGapWidth(std::int32_t value);
-    ::CaptionType CaptionType() const { return m_CaptionType; }
-    void setCaptionType(::CaptionType value);
-    // Write-only: under CaptionCustom the caption shows the text (then one
+    progressbar::CaptionType CaptionType() const { return m_CaptionType; }
+    void setCaptionType(progressbar::CaptionType value);
+    // Write-only: under progressbar::CaptionCustom the caption shows the text (then one
     // pass over pending events); under any other type the text is dropped.
     void setCaption(const QString &text);
 
@@ -122,11 +122,11 @@ private:
     std::int32_t m_Value = 0;
     std::int16_t m_GapWidth = 2;
     std::int16_t m_DotWidth = 3;
-    ::CaptionType m_CaptionType = CaptionPercent;
-    ::BorderStyle m_BorderStyle = BorderStyle::FixedSingle;
+    progressbar::CaptionType m_CaptionType = progressbar::CaptionPercent;
+    progressbar::BorderStyle m_BorderStyle = progressbar::BorderStyle::FixedSingle;
     std::int16_t m_MarginSize = 2;
-    ::GradientColour m_GradientColour = GradientNone;
-    std::int32_t m_Alignment = Center;
+    progressbar::GradientColour m_GradientColour = progressbar::GradientNone;
+    std::int32_t m_Alignment = progressbar::Center;
     bool m_ReverseGradient = false;
 
     std::int32_t m_dotsDrawn = 0;

@@ -2,9 +2,17 @@
 
 #include <cstdint>
 
-// The progress bar's published enumerations. Every one is 32 bits wide, and
-// a property of its type may hold any 32-bit value: the bar keeps values
+// The progress bar's published types. Every enumeration is 32 bits wide,
+// and a property of its type may hold any 32-bit value: the bar keeps values
 // outside the members as given (see qvProgressBar for what it does with them).
+// In a namespace, so that the types stay apart from the bar's properties of
+// the same names.
+namespace progressbar {
+
+// A colour as the bar's properties hold it (OLE_COLOR in the type library):
+// 0x00BBGGRR, or a system colour (its index in the low byte) when the high
+// bit is set.
+using OleColour = std::uint32_t;
 
 enum GradientColour : std::int32_t {
     GradientNone = 0,
@@ -37,3 +45,5 @@ enum AlignmentConstants : std::int32_t {
     RightJustify = 1,
     Center = 2,
 };
+
+} // namespace progressbar

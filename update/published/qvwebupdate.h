@@ -1,7 +1,8 @@
 #pragma once
 
 #include "platform/com/core/dispatch.h"
-#include "update/library/typelibrary.h"
+#include "update/published/identifiers.h"
+#include "update/published/progressbartypes.h"
 
 // The library's dual interfaces for hosts that bind early: the slots in
 // the order of the type table, each property's get_ then its put_. A put
@@ -17,8 +18,7 @@ using platform::com::LONG;
 using platform::com::SHORT;
 using platform::com::VARIANT_BOOL;
 
-// 0x00BBGGRR, or a system colour with the high bit set.
-using OLE_COLOR = std::uint32_t;
+using OLE_COLOR = progressbar::OleColour;
 
 class _ctlWebUpdate : public platform::com::IDispatch {
 public:
