@@ -5,6 +5,7 @@
 
 #include "platform/read/asyncread.h"
 #include "platform/desktop/clock.h"
+#include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "tests/support/waitfor.h"
@@ -23,12 +24,6 @@ struct SteppingClock : platform::Clock {
     qint64 monotonicMs() const override { return ms; }
     qint64 ms = 5'000'000;
 };
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 inline void writeFile(const QString &path, const QByteArray &content)
 {
@@ -63,7 +58,7 @@ protected:
     QStringList log() const
     {
         QStringList messages;
-        const QString text = QString::fromUtf8(readFile(dir.filePath("update.log")));
+        const QString text = QString::fromUtf8(testsupport::readBytes(dir.filePath("update.log")));
         for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
             EXPECT_TRUE(line.startsWith(QStringLiteral("06/12/2026 14:05:09  "))) << qPrintable(line);
             messages << line.mid(21);

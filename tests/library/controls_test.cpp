@@ -8,7 +8,7 @@
 #include "platform/com/host/controlsite.h"
 #include "platform/com/host/creation.h"
 #include "platform/com/host/eventsink.h"
-#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/host/propertybagoverstore.h"
 #include "platform/com/runtime/library.h"
 #include "platform/com/runtime/registry.h"
 #include "platform/settings/memorypropertystore.h"
@@ -22,6 +22,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QWidget>
+#include "tests/support/filecontent.h"
+#include "tests/support/privatedatahome.h"
+
 #include <gtest/gtest.h>
 
 using namespace platform::com;
@@ -48,21 +51,13 @@ HRESULT callEntry(const char *name)
     return entry ? entry() : E_FAIL;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Every test runs against its own registry, registered through the
 // library's own entry point and unregistered afterwards.
-class ControlsTest : public ::testing::Test {
+class Controls : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
-        savedHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
         ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
     }
     void TearDown() override
@@ -70,7 +65,6 @@ protected:
         EXPECT_EQ(callEntry("DllCanUnloadNow"), S_OK) << "every object of the library released";
         EXPECT_EQ(callEntry("DllUnregisterServer"), S_OK);
         EXPECT_FALSE(QFile::exists(Registry::filePath()));
-        qputenv("XDG_DATA_HOME", savedHome);
     }
 
     static ComPtr<IDispatch> create(const QString &progId)
@@ -108,15 +102,14 @@ protected:
         VariantClear(&arg);
     }
 
-    QTemporaryDir home;
-    QByteArray savedHome;
+    testsupport::PrivateDataHome home;
 };
 
 } // namespace
 
-TEST_F(ControlsTest, RegistrationRecordsBothClassesAndItsRemovalRestoresTheRegistry)
+TEST_F(Controls, RegistrationRecordsBothClassesAndItsRemovalRestoresTheRegistry)
 {
-    const QJsonObject registry = QJsonDocument::fromJson(readAll(Registry::filePath())).object();
+    const QJsonObject registry = QJsonDocument::fromJson(testsupport::readBytes(Registry::filePath())).object();
     const QJsonObject classes = registry[QStringLiteral("classes")].toObject();
     for (const auto &[clsid, progId] : {std::pair{qvWebUpdate::CLSID_ctlWebUpdate, kUpdateProgId},
                                         std::pair{qvWebUpdate::CLSID_qvProgressBar, kBarProgId}}) {
@@ -146,15 +139,15 @@ TEST_F(ControlsTest, RegistrationRecordsBothClassesAndItsRemovalRestoresTheRegis
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QJsonDocument::fromJson(foreign).toJson());
     }
-    const QByteArray before = readAll(Registry::filePath());
+    const QByteArray before = testsupport::readBytes(Registry::filePath());
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
     ASSERT_EQ(callEntry("DllUnregisterServer"), S_OK);
-    EXPECT_EQ(readAll(Registry::filePath()), before);
+    EXPECT_EQ(testsupport::readBytes(Registry::filePath()), before);
     QFile::remove(Registry::filePath());
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
 }
 
-TEST_F(ControlsTest, AnUnregisteredProgIdFailsCleanly)
+TEST_F(Controls, AnUnregisteredProgIdFailsCleanly)
 {
     ComPtr<IDispatch> object;
     EXPECT_EQ(createInstanceByProgId(QStringLiteral("qvWebUpdate.ctlNothing"), IID_IDispatch, object.putVoid()),
@@ -168,7 +161,7 @@ TEST_F(ControlsTest, AnUnregisteredProgIdFailsCleanly)
     ASSERT_EQ(callEntry("DllRegisterServer"), S_OK);
 }
 
-TEST_F(ControlsTest, TheLibraryExportsOnlyItsFourEntryPoints)
+TEST_F(Controls, TheLibraryExportsOnlyItsFourEntryPoints)
 {
     for (const char *entry : {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"})
         EXPECT_TRUE(updateLibrary()->resolve(entry)) << entry;
@@ -178,7 +171,7 @@ TEST_F(ControlsTest, TheLibraryExportsOnlyItsFourEntryPoints)
         EXPECT_FALSE(updateLibrary()->resolve(inside)) << inside;
 }
 
-TEST_F(ControlsTest, TheLibraryStaysNeededWhileAnObjectLives)
+TEST_F(Controls, TheLibraryStaysNeededWhileAnObjectLives)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ComPtr<IDispatch> bar = create(kBarProgId);
@@ -190,7 +183,7 @@ TEST_F(ControlsTest, TheLibraryStaysNeededWhileAnObjectLives)
     EXPECT_EQ(callEntry("DllCanUnloadNow"), S_OK);
 }
 
-TEST_F(ControlsTest, EveryUpdateControlMemberByDispid)
+TEST_F(Controls, EveryUpdateControlMemberByDispid)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ASSERT_TRUE(update);
@@ -243,7 +236,7 @@ TEST_F(ControlsTest, EveryUpdateControlMemberByDispid)
     EXPECT_EQ(notAProperty.hr, DISP_E_MEMBERNOTFOUND);
 }
 
-TEST_F(ControlsTest, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogged)
+TEST_F(Controls, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogged)
 {
     platform::MessageBoxAnswerer answerer;
     QTemporaryDir logDir;
@@ -274,7 +267,7 @@ TEST_F(ControlsTest, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogge
 
     EXPECT_EQ(firstSaw, QStringList{QStringLiteral("No download filename specified")});
     EXPECT_EQ(secondSaw, QStringList{QStringLiteral("Replaced by the host")}) << "sinks share the one Message";
-    const QStringList lines = QString::fromUtf8(readAll(log)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(testsupport::readBytes(log)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << qPrintable(lines.join(QLatin1Char('|')));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("  Download process started")));
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("  Replaced by the host")));
@@ -287,7 +280,7 @@ TEST_F(ControlsTest, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogge
     watching->disconnect();
     callMethod(update.get(), wu::RunUpdate);
     EXPECT_EQ(firstSaw.size(), 1);
-    EXPECT_TRUE(QString::fromUtf8(readAll(log)).contains(QStringLiteral("  No download filename specified\r\n")));
+    EXPECT_TRUE(QString::fromUtf8(testsupport::readBytes(log)).contains(QStringLiteral("  No download filename specified\r\n")));
 
     // A sink's error ends the event there: later sinks don't hear it, and
     // the run's trap reports the error.
@@ -306,7 +299,7 @@ TEST_F(ControlsTest, StatusChangeReachesSinksByReferenceAndTheReplacementIsLogge
     EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, point.put()), CONNECT_E_NOCONNECTION);
 }
 
-TEST_F(ControlsTest, EveryProgressBarMemberByDispid)
+TEST_F(Controls, EveryProgressBarMemberByDispid)
 {
     ComPtr<IDispatch> bar = create(kBarProgId);
     ASSERT_TRUE(bar);
@@ -359,13 +352,13 @@ TEST_F(ControlsTest, EveryProgressBarMemberByDispid)
     EXPECT_EQ(tooWide.hr, DISP_E_OVERFLOW);
 }
 
-TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
+TEST_F(Controls, UpdateControlSettingsSaveAndRestoreThroughABag)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     putProperty(update.get(), wu::DownloadFile, QStringLiteral("http://127.0.0.1/local/tarnwick.exe"));
     putProperty(update.get(), wu::DownloadLocation, QString());
     platform::MemoryPropertyStore saved;
-    auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(saved));
+    auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(saved));
     ComPtr<IPersistPropertyBag> persist = update.as<IPersistPropertyBag>(IID_IPersistPropertyBag);
     ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
     EXPECT_EQ(saved.read(QStringLiteral("DownloadFile")),
@@ -383,7 +376,7 @@ TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
     lower.write(QStringLiteral("_extentx"), Variant(std::int32_t(2540)));
     lower.write(QStringLiteral("_extenty"), Variant(std::int32_t(1270)));
     ComPtr<IDispatch> restored = create(kUpdateProgId);
-    auto lowerBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(lower));
+    auto lowerBag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(lower));
     ASSERT_EQ(restored.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Load(lowerBag.get(), nullptr), S_OK);
     EXPECT_EQ(getProperty(restored.get(), wu::DownloadFile), Variant(QStringLiteral("http://h/p.exe")));
     EXPECT_EQ(getProperty(restored.get(), wu::AutoRun), Variant(true));
@@ -398,14 +391,14 @@ TEST_F(ControlsTest, UpdateControlSettingsSaveAndRestoreThroughABag)
     broken.write(QStringLiteral("ConfirmDownload"), Variant(QStringLiteral("perhaps")));
     broken.write(QStringLiteral("LogFilename"), Variant(QStringLiteral("update.log")));
     ComPtr<IDispatch> partly = create(kUpdateProgId);
-    auto brokenBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(broken));
+    auto brokenBag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(broken));
     EXPECT_EQ(partly.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Load(brokenBag.get(), nullptr),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(getProperty(partly.get(), wu::DownloadFile), Variant(QStringLiteral("a.exe")));
     EXPECT_EQ(getProperty(partly.get(), wu::LogFilename), Variant(QString()));
 }
 
-TEST_F(ControlsTest, ProgressBarSettingsSaveAndRestoreThroughABag)
+TEST_F(Controls, ProgressBarSettingsSaveAndRestoreThroughABag)
 {
     ComPtr<IDispatch> bar = create(kBarProgId);
     putProperty(bar.get(), pb::Max, std::int32_t(400));
@@ -413,7 +406,7 @@ TEST_F(ControlsTest, ProgressBarSettingsSaveAndRestoreThroughABag)
     putProperty(bar.get(), pb::GradientColour, std::int32_t(5));
     putProperty(bar.get(), pb::BarColour, std::int32_t(0x00336699));
     platform::MemoryPropertyStore saved;
-    auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(saved));
+    auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(saved));
     ASSERT_EQ(bar.as<IPersistPropertyBag>(IID_IPersistPropertyBag)->Save(bag.get(), TRUE, TRUE), S_OK);
 
     ComPtr<IDispatch> restored = create(kBarProgId);
@@ -426,7 +419,7 @@ TEST_F(ControlsTest, ProgressBarSettingsSaveAndRestoreThroughABag)
     EXPECT_EQ(clsid, qvWebUpdate::CLSID_qvProgressBar);
 }
 
-TEST_F(ControlsTest, TheSiteGivesTheParentAndTheAmbientUserMode)
+TEST_F(Controls, TheSiteGivesTheParentAndTheAmbientUserMode)
 {
     for (const bool userMode : {true, false}) {
         QWidget window;
@@ -447,7 +440,7 @@ TEST_F(ControlsTest, TheSiteGivesTheParentAndTheAmbientUserMode)
     }
 }
 
-TEST_F(ControlsTest, AControlWhoseWidgetIsGoneReportsItself)
+TEST_F(Controls, AControlWhoseWidgetIsGoneReportsItself)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     ComPtr<IControl> control = update.as<IControl>(IID_IControl);
@@ -465,7 +458,7 @@ TEST_F(ControlsTest, AControlWhoseWidgetIsGoneReportsItself)
     control->SetSite(nullptr);
 }
 
-TEST_F(ControlsTest, TheDualInterfacesSlotsMatchTheirDispids)
+TEST_F(Controls, TheDualInterfacesSlotsMatchTheirDispids)
 {
     ComPtr<IDispatch> update = create(kUpdateProgId);
     const auto early = update.as<qvWebUpdate::_ctlWebUpdate>(qvWebUpdate::IID__ctlWebUpdate);
@@ -505,12 +498,12 @@ TEST_F(ControlsTest, TheDualInterfacesSlotsMatchTheirDispids)
     ComPtr<IDispatch> bar = create(kBarProgId);
     const auto barEarly = bar.as<qvWebUpdate::_qvProgressBar>(qvWebUpdate::IID__qvProgressBar);
     ASSERT_TRUE(barEarly);
-    qvWebUpdate::OLE_COLOR system = 0x8000000F;
+    progressbar::OleColour system = 0x8000000F;
     ASSERT_EQ(barEarly->put_FontColour(&system), S_OK);
     EXPECT_EQ(getProperty(bar.get(), pb::FontColour).toInt32(), std::int32_t(0x8000000F));
-    qvWebUpdate::OLE_COLOR back = 1;
+    progressbar::OleColour back = 1;
     ASSERT_EQ(barEarly->get_BackColour(&back), S_OK);
-    EXPECT_EQ(back, qvWebUpdate::OLE_COLOR(getProperty(bar.get(), pb::BackColour).toInt32()));
+    EXPECT_EQ(back, progressbar::OleColour(getProperty(bar.get(), pb::BackColour).toInt32()));
     SHORT margin = 7;
     ASSERT_EQ(barEarly->put_MarginSize(&margin), S_OK);
     EXPECT_EQ(getProperty(bar.get(), pb::MarginSize), Variant(std::int16_t(7)));

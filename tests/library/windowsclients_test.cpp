@@ -9,6 +9,7 @@
 #include "platform/com/core/comptr.h"
 #include "platform/com/host/creation.h"
 #include "platform/com/host/eventsink.h"
+#include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/windowsprograms.h"
 #include "update/library/typelibrary.h"
@@ -27,12 +28,6 @@ using testsupport::regsvr32;
 using testsupport::runWindowsProgram;
 
 namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A text value of the registry; null when there is none.
 QString registryValue(HKEY root, const QString &key, const QString &name = QString())
@@ -196,7 +191,7 @@ TEST(Registration, TheLibraryCarriesItsVersion)
 
 TEST_F(WindowsClients, AScriptRunsAnUpdateThatPlacesTheProductAndWritesTheLog)
 {
-    const QByteArray product = contentOf(builtFile("tarnwick-2.0.exe"));
+    const QByteArray product = testsupport::readBytes(builtFile("tarnwick-2.0.exe"));
     server.serve("/local/tarnwick.exe", HttpResponse::ok(product));
     QTemporaryDir app;
     ASSERT_TRUE(QFile::copy(builtFile("tarnwick-1.0.exe"), app.filePath("tarnwick.exe")));
@@ -209,8 +204,8 @@ TEST_F(WindowsClients, AScriptRunsAnUpdateThatPlacesTheProductAndWritesTheLog)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.ownWidth) << "the script host of this edition's width";
     EXPECT_EQ(run.lines, QStringList({"DownloadFile=" + address, "ConfirmDownload=False", "RunUpdate returned"}));
-    EXPECT_EQ(contentOf(app.filePath("tarnwick.exe")), product);
-    const QStringList log = QString::fromUtf8(contentOf(app.filePath("update.log"))).split("\r\n", Qt::SkipEmptyParts);
+    EXPECT_EQ(testsupport::readBytes(app.filePath("tarnwick.exe")), product);
+    const QStringList log = QString::fromUtf8(testsupport::readBytes(app.filePath("update.log"))).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_GE(log.size(), 4) << qPrintable(log.join('\n'));
     EXPECT_TRUE(log.first().endsWith("  Download process started"));
     EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const QString &line) {
@@ -266,7 +261,7 @@ TEST_F(WindowsClients, AControlAScriptMadeWithoutAContainerStillShowsItsMessageB
 TEST_F(WindowsClients, StatusChangeReachesASinkConnectedTheWayAScriptHostConnects)
 {
     server.serve("/local/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
-    server.serve("/local/tarnwick.exe", HttpResponse::ok(contentOf(builtFile("tarnwick-2.0.exe"))));
+    server.serve("/local/tarnwick.exe", HttpResponse::ok(testsupport::readBytes(builtFile("tarnwick-2.0.exe"))));
     QTemporaryDir app;
 
     ComPtr<IDispatch> web;

@@ -1,5 +1,6 @@
 #include "desktop.h"
 
+#include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/programenvironment.h"
 #include "tests/support/waitfor.h"
@@ -27,12 +28,6 @@ QStringList filesIn(const QString &folder)
     return names;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Runs the built TarnwickUpdate from an application folder of its own, with
 // the control library registered for it alone, on a desktop of its own.
 class TarnwickUpdateRun : public ::testing::Test {
@@ -50,8 +45,8 @@ protected:
         ASSERT_TRUE(desktop->started());
         ASSERT_TRUE(QDir().mkpath(app()));
         ASSERT_TRUE(QFile::copy(QStringLiteral(TARNWICK_UPDATE_EXE), app("TarnwickUpdate")));
-        newProduct = contentOf(QStringLiteral(PRODUCT_NEW));
-        oldProduct = contentOf(QStringLiteral(PRODUCT_OLD));
+        newProduct = testsupport::readBytes(QStringLiteral(PRODUCT_NEW));
+        oldProduct = testsupport::readBytes(QStringLiteral(PRODUCT_OLD));
         ASSERT_NE(newProduct, oldProduct);
     }
 
@@ -148,7 +143,7 @@ protected:
     {
         testsupport::poll([&] { return QFile::exists(app("tarnwick-started.txt")); }, patienceMs);
         testsupport::pause(300);
-        return QString::fromUtf8(contentOf(app("tarnwick-started.txt")));
+        return QString::fromUtf8(testsupport::readBytes(app("tarnwick-started.txt")));
     }
 
     // The record of one start of the product, run in the updater's working
@@ -180,7 +175,7 @@ TEST_F(TarnwickUpdateRun, ASuccessfulRunReplacesTheProductAndStartsItOnce)
     start();
     EXPECT_EQ(finish(), 0);
     std::printf("TarnwickUpdate ran for %lld ms until it ended\n", clock.elapsed());
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), newProduct);
     EXPECT_TRUE(QFileInfo(app("tarnwick.exe")).isExecutable());
     EXPECT_EQ(starts(), startedInApp("2.0"));
     EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick-started.txt", "tarnwick.exe"}));
@@ -193,7 +188,7 @@ TEST_F(TarnwickUpdateRun, AnUnreachableServerStartsTheOldProduct)
     installOldProduct();
     start();
     EXPECT_EQ(finish(), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
     EXPECT_EQ(starts(), startedInApp("1.0"));
 }
 
@@ -216,7 +211,7 @@ TEST_F(TarnwickUpdateRun, SkipBeforeTheTickStartsTheProductWithoutARun)
     EXPECT_EQ(finish(), 0);
     EXPECT_EQ(starts(), startedInApp("1.0"));
     EXPECT_EQ(server->hits(address.path()), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
 }
 
 TEST_F(TarnwickUpdateRun, SkipWithoutAProductSaysSoAndTheRunGoesOn)
@@ -227,7 +222,7 @@ TEST_F(TarnwickUpdateRun, SkipWithoutAProductSaysSoAndTheRunGoesOn)
     clickSkip(mainWindow());
     ASSERT_TRUE(answerTarnwickBox()) << "\"You cannot skip this update\" comes in a box titled Tarnwick";
     EXPECT_EQ(finish(), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), newProduct);
     EXPECT_EQ(starts(), startedInApp("2.0"));
 }
 
@@ -237,7 +232,7 @@ TEST_F(TarnwickUpdateRun, SkipDuringADownloadLeavesTheOldProductAndStartsIt)
     EXPECT_EQ(finish(), 0);
     server->resume();
     EXPECT_EQ(starts(), startedInApp("1.0"));
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
     EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick-started.txt", "tarnwick.exe"}));
 }
 
@@ -263,7 +258,7 @@ TEST_F(TarnwickUpdateRun, ClosingTheWindowDuringARunCancelsItWithoutStartingTheP
             testsupport::pause(300);
         desktop->close(window);
         EXPECT_EQ(finish(), 0);
-        EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+        EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
         EXPECT_EQ(starts(1000), QString()) << "the program has ended: a start would be recorded by now";
         EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick.exe"}));
         server.reset();

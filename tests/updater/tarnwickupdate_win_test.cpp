@@ -2,6 +2,7 @@
 // from an application folder laid out as an installation, with Update.dll
 // registered by regsvr32, against a server on the address it was built for.
 
+#include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/programenvironment.h"
 #include "tests/support/waitfor.h"
@@ -31,12 +32,6 @@ QString built(const QString &name)
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class TarnwickUpdateRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -45,8 +40,8 @@ protected:
             GTEST_SKIP() << "the program is built for a download server that is not on loopback";
         ASSERT_EQ(testsupport::regsvr32({library}), 0);
         install();
-        newProduct = contentOf(built(QStringLiteral("tarnwick-2.0.exe")));
-        oldProduct = contentOf(built(QStringLiteral("tarnwick-1.0.exe")));
+        newProduct = testsupport::readBytes(built(QStringLiteral("tarnwick-2.0.exe")));
+        oldProduct = testsupport::readBytes(built(QStringLiteral("tarnwick-1.0.exe")));
         ASSERT_NE(newProduct, oldProduct);
         ASSERT_TRUE(QFile::copy(built(QStringLiteral("tarnwick-1.0.exe")), app("tarnwick.exe")));
     }
@@ -135,7 +130,7 @@ protected:
     {
         testsupport::poll([&] { return QFile::exists(app("tarnwick-started.txt")); }, 10000);
         testsupport::pause(500);
-        return QString::fromUtf8(contentOf(app("tarnwick-started.txt")));
+        return QString::fromUtf8(testsupport::readBytes(app("tarnwick-started.txt")));
     }
 
     // The record of one start of the product, run in the updater's working
@@ -161,7 +156,7 @@ TEST_F(TarnwickUpdateRun, ASuccessfulRunReplacesTheProductAndStartsItOnce)
     serve(HttpResponse::ok(newProduct));
     start();
     EXPECT_EQ(finish(), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), newProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), newProduct);
     EXPECT_EQ(starts(), startedInApp("2.0"));
     EXPECT_EQ(server->hits(address.path()), 1);
 }
@@ -170,7 +165,7 @@ TEST_F(TarnwickUpdateRun, AnUnreachableServerStartsTheOldProduct)
 {
     start();
     EXPECT_EQ(finish(), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
     EXPECT_EQ(starts(), startedInApp("1.0"));
 }
 
@@ -184,7 +179,7 @@ TEST_F(TarnwickUpdateRun, SkipBeforeTheTickStartsTheProductWithoutARun)
     EXPECT_EQ(finish(), 0);
     EXPECT_EQ(starts(), startedInApp("1.0"));
     EXPECT_EQ(server->hits(address.path()), 0);
-    EXPECT_EQ(contentOf(app("tarnwick.exe")), oldProduct);
+    EXPECT_EQ(testsupport::readBytes(app("tarnwick.exe")), oldProduct);
 }
 
 TEST(TarnwickUpdateProgram, CarriesItsIconWithFourImagesAndItsBannerAsResources)

@@ -170,32 +170,32 @@ HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BorderStyle(LONG *value)
     return putValue(id::BorderStyle, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BackColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BackColour(OleColour *value)
 {
     return getValue(id::BackColour, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BackColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BackColour(OleColour *value)
 {
     return putValue(id::BackColour, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::get_FontColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_FontColour(OleColour *value)
 {
     return getValue(id::FontColour, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::put_FontColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_FontColour(OleColour *value)
 {
     return putValue(id::FontColour, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BarColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::get_BarColour(OleColour *value)
 {
     return getValue(id::BarColour, VT_I4, value);
 }
 
-HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BarColour(OLE_COLOR *value)
+HRESULT STDMETHODCALLTYPE ProgressBarObject::put_BarColour(OleColour *value)
 {
     return putValue(id::BarColour, VT_I4, value);
 }

@@ -28,12 +28,12 @@ public:
     HRESULT STDMETHODCALLTYPE put_MarginSize(SHORT *value) override;
     HRESULT STDMETHODCALLTYPE get_BorderStyle(LONG *value) override;
     HRESULT STDMETHODCALLTYPE put_BorderStyle(LONG *value) override;
-    HRESULT STDMETHODCALLTYPE get_BackColour(OLE_COLOR *value) override;
-    HRESULT STDMETHODCALLTYPE put_BackColour(OLE_COLOR *value) override;
-    HRESULT STDMETHODCALLTYPE get_FontColour(OLE_COLOR *value) override;
-    HRESULT STDMETHODCALLTYPE put_FontColour(OLE_COLOR *value) override;
-    HRESULT STDMETHODCALLTYPE get_BarColour(OLE_COLOR *value) override;
-    HRESULT STDMETHODCALLTYPE put_BarColour(OLE_COLOR *value) override;
+    HRESULT STDMETHODCALLTYPE get_BackColour(OleColour *value) override;
+    HRESULT STDMETHODCALLTYPE put_BackColour(OleColour *value) override;
+    HRESULT STDMETHODCALLTYPE get_FontColour(OleColour *value) override;
+    HRESULT STDMETHODCALLTYPE put_FontColour(OleColour *value) override;
+    HRESULT STDMETHODCALLTYPE get_BarColour(OleColour *value) override;
+    HRESULT STDMETHODCALLTYPE put_BarColour(OleColour *value) override;
     HRESULT STDMETHODCALLTYPE get_Max(LONG *value) override;
     HRESULT STDMETHODCALLTYPE put_Max(LONG *value) override;
     HRESULT STDMETHODCALLTYPE get_Min(LONG *value) override;

@@ -18,7 +18,7 @@ using platform::com::LONG;
 using platform::com::SHORT;
 using platform::com::VARIANT_BOOL;
 
-using OLE_COLOR = progressbar::OleColour;
+using progressbar::OleColour;
 
 class _ctlWebUpdate : public platform::com::IDispatch {
 public:
@@ -59,12 +59,12 @@ public:
     virtual HRESULT STDMETHODCALLTYPE put_MarginSize(SHORT *value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_BorderStyle(LONG *value) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_BorderStyle(LONG *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_BackColour(OLE_COLOR *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_BackColour(OLE_COLOR *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_FontColour(OLE_COLOR *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_FontColour(OLE_COLOR *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_BarColour(OLE_COLOR *value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_BarColour(OLE_COLOR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BackColour(OleColour *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BackColour(OleColour *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_FontColour(OleColour *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_FontColour(OleColour *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BarColour(OleColour *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BarColour(OleColour *value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_Max(LONG *value) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Max(LONG *value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_Min(LONG *value) = 0;

@@ -2,7 +2,7 @@
 
 #include "platform/com/control/application.h"
 #include "platform/com/control/extent.h"
-#include "platform/com/control/propertybagview.h"
+#include "platform/com/control/propertystoreoverbag.h"
 #include "platform/com/core/automation.h"
 #include "platform/settings/propertybag.h"
 #include "platform/core/runtimeerror.h"
@@ -120,7 +120,7 @@ HRESULT STDMETHODCALLTYPE ControlObject::Load(IPropertyBag *pPropBag, IErrorLog 
         return E_POINTER;
     if (!m_widget)
         return CO_E_OBJNOTCONNECTED;
-    PropertyBagView store(pPropBag);
+    PropertyStoreOverBag store(pPropBag);
     const platform::PropertyBag bag(store);
     try {
         const int width = himetricToPixels(
@@ -141,7 +141,7 @@ HRESULT STDMETHODCALLTYPE ControlObject::Save(IPropertyBag *pPropBag, BOOL, BOOL
         return E_POINTER;
     if (!m_widget)
         return CO_E_OBJNOTCONNECTED;
-    PropertyBagView store(pPropBag);
+    PropertyStoreOverBag store(pPropBag);
     platform::PropertyBag bag(store);
     try {
         bag.WriteProperty(kExtentX, pixelsToHimetric(m_widget->width()));

@@ -3,7 +3,7 @@
 #include "platform/com/core/automation.h"
 #include "platform/com/core/persistinterfaces.h"
 #include "platform/com/host/creation.h"
-#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/host/propertybagoverstore.h"
 #include "platform/core/runtimeerror.h"
 
 #include <memory>
@@ -44,7 +44,7 @@ void HostedControl::restore(const QString &progId, platform::PropertyStore *sett
                                      progId + QStringLiteral(" can't be restored from a property bag"));
     HRESULT h;
     if (settings) {
-        const auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(*settings));
+        const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(*settings));
         h = persist->Load(bag.get(), nullptr);
     } else {
         h = persist->InitNew();
@@ -77,7 +77,7 @@ void HostedControl::save(platform::PropertyStore &store) const
     const auto persist = m_object.as<IPersistPropertyBag>(IID_IPersistPropertyBag);
     if (!persist)
         throw platform::RuntimeError(platform::ErrNoAutomation);
-    const auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(store));
+    const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(store));
     const HRESULT h = persist->Save(bag.get(), TRUE, TRUE);
     if (FAILED(h))
         throw persistError(h);

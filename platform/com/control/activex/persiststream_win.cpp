@@ -1,7 +1,7 @@
 #include "platform/com/control/activex/persiststream_win.h"
 
 #include "platform/com/core/comptr.h"
-#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/host/propertybagoverstore.h"
 #include "platform/settings/memorypropertystore.h"
 
 #include <QJsonDocument>
@@ -55,14 +55,14 @@ HRESULT STDMETHODCALLTYPE PersistStream::Load(LPSTREAM pStm)
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return STG_E_READFAULT;
     platform::MemoryPropertyStore store = platform::MemoryPropertyStore::fromJson(document.object());
-    const auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(store));
+    const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(store));
     return m_bag.Load(bag.get(), nullptr);
 }
 
 HRESULT PersistStream::record(QByteArray &bytes)
 {
     platform::MemoryPropertyStore store;
-    const auto bag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(store));
+    const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(store));
     const HRESULT h = m_bag.Save(bag.get(), FALSE, TRUE);
     if (FAILED(h))
         return h;

@@ -1,15 +1,15 @@
-#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/host/propertybagoverstore.h"
 
 #include "platform/core/runtimeerror.h"
 
 namespace platform::com {
 
-HostPropertyBag *HostPropertyBag::create(platform::PropertyStore &store)
+PropertyBagOverStore *PropertyBagOverStore::create(platform::PropertyStore &store)
 {
-    return new HostPropertyBag(store);
+    return new PropertyBagOverStore(store);
 }
 
-HRESULT STDMETHODCALLTYPE HostPropertyBag::QueryInterface(REFIID riid, void **ppvObject)
+HRESULT STDMETHODCALLTYPE PropertyBagOverStore::QueryInterface(REFIID riid, void **ppvObject)
 {
     if (!ppvObject)
         return E_POINTER;
@@ -19,7 +19,7 @@ HRESULT STDMETHODCALLTYPE HostPropertyBag::QueryInterface(REFIID riid, void **pp
     return E_NOINTERFACE;
 }
 
-HRESULT STDMETHODCALLTYPE HostPropertyBag::Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *)
+HRESULT STDMETHODCALLTYPE PropertyBagOverStore::Read(LPCOLESTR pszPropName, VARIANT *pVar, IErrorLog *)
 {
     if (!pszPropName || !pVar)
         return E_POINTER;
@@ -38,7 +38,7 @@ HRESULT STDMETHODCALLTYPE HostPropertyBag::Read(LPCOLESTR pszPropName, VARIANT *
     return h;
 }
 
-HRESULT STDMETHODCALLTYPE HostPropertyBag::Write(LPCOLESTR pszPropName, VARIANT *pVar)
+HRESULT STDMETHODCALLTYPE PropertyBagOverStore::Write(LPCOLESTR pszPropName, VARIANT *pVar)
 {
     if (!pszPropName || !pVar)
         return E_POINTER;

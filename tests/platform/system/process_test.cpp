@@ -1,17 +1,12 @@
 #include "platform/desktop/eventpump.h"
-#include "platform/desktop/messagebox.h"
 #include "platform/system/process.h"
 #include "platform/core/runtimeerror.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include "tests/support/filecontent.h"
 #include "tests/support/runtimeerrorof.h"
 #include "tests/support/waitfor.h"
@@ -70,27 +65,4 @@ TEST(Process, ShellOpenStartsProgramsToo)
     writeScript(dir.filePath("run.exe"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/opened.txt\"\n", kExecutable);
     EXPECT_TRUE(platform::process::shellOpen(dir.filePath("run.exe")));
     EXPECT_TRUE(waitForFile(dir.filePath("opened.txt")));
-}
-
-TEST(MessageBox, TheRealServiceShowsAModalBoxWithCaptionTextButtonsAndIcon)
-{
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = box->buttons().size();
-        box->button(QMessageBox::No)->click();
-    });
-    const platform::MsgAnswer answer = platform::messageBox(nullptr, "qvWebUpdate", "Download now?",
-                                                            platform::MsgButtons::YesNo, platform::MsgIcon::Question);
-    EXPECT_EQ(answer, platform::MsgAnswer::No);
-    EXPECT_EQ(title, QString("qvWebUpdate"));
-    EXPECT_EQ(text, QString("Download now?"));
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(buttons, 2);
 }

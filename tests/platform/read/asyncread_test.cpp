@@ -1,6 +1,7 @@
 #include "platform/read/asyncread.h"
 #include "platform/read/internal/curltransfer.h"
 
+#include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/waitfor.h"
 
@@ -21,12 +22,6 @@ using testsupport::HttpTestServer;
 using testsupport::waitFor;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Every file below the cache folder (partial files included).
 QStringList filesIn(const QString &folder)
@@ -52,7 +47,7 @@ QString recordIn(const QString &folder)
     return QString();
 }
 
-class AsyncReadTest : public ::testing::Test {
+class ReadService : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -99,7 +94,7 @@ protected:
     QList<AsyncProperty> completions;
 };
 
-TEST_F(AsyncReadTest, StreamsTheBodyToACacheFileAndReportsEachStageInOrder)
+TEST_F(ReadService, StreamsTheBodyToACacheFileAndReportsEachStageInOrder)
 {
     const qint64 size = 3 * 1024 * 1024 + 17;
     HttpResponse response = HttpResponse::generated(size);
@@ -126,11 +121,11 @@ TEST_F(AsyncReadTest, StreamsTheBodyToACacheFileAndReportsEachStageInOrder)
     EXPECT_EQ(progress.last().BytesRead, size);
     EXPECT_TRUE(QDir::fromNativeSeparators(done.Value()).startsWith(cache.path()));
     EXPECT_TRUE(QDir::fromNativeSeparators(done.Value()).endsWith("/tarnwick.exe"));
-    EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size));
+    EXPECT_EQ(testsupport::readBytes(done.Value()), HttpTestServer::pattern(0, size));
     EXPECT_EQ(filesIn(cache.path()), QStringList{"tarnwick.exe"});
 }
 
-TEST_F(AsyncReadTest, BodiesWithoutALengthKeepTheTotalUnknown)
+TEST_F(ReadService, BodiesWithoutALengthKeepTheTotalUnknown)
 {
     HttpResponse closeDelimited = HttpResponse::generated(5120);
     closeDelimited.framing = HttpResponse::Framing::CloseDelimited;
@@ -145,14 +140,14 @@ TEST_F(AsyncReadTest, BodiesWithoutALengthKeepTheTotalUnknown)
     for (const auto &[path, size] :
          {std::pair{"/close", 5120}, std::pair{"/chunked", 200 * 1024}, std::pair{"/empty", 0}}) {
         const AsyncProperty done = read(server.url(path));
-        EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, size)) << path;
+        EXPECT_EQ(testsupport::readBytes(done.Value()), HttpTestServer::pattern(0, size)) << path;
         for (const AsyncProperty &p : progress)
             EXPECT_EQ(p.BytesMax, 0) << path;
         EXPECT_EQ(progress.last().BytesRead, size) << path;
     }
 }
 
-TEST_F(AsyncReadTest, FailedTransfersEndInAFailureAndLeaveNoFile)
+TEST_F(ReadService, FailedTransfersEndInAFailureAndLeaveNoFile)
 {
     server.serve("/missing", HttpResponse::error(404));
     server.serve("/broken", HttpResponse::error(500));
@@ -185,7 +180,7 @@ TEST_F(AsyncReadTest, FailedTransfersEndInAFailureAndLeaveNoFile)
     EXPECT_GE(server.hits("/loop/a") + server.hits("/loop/b"), 11);
 }
 
-TEST_F(AsyncReadTest, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
+TEST_F(ReadService, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
 {
     HttpTestServer other;
     server.serve("/old", HttpResponse::redirect("/moved", 301));
@@ -194,7 +189,7 @@ TEST_F(AsyncReadTest, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
 
     const AsyncProperty done = read(server.url("/old"));
 
-    EXPECT_EQ(readAll(done.Value()), "1.2.3\r\n");
+    EXPECT_EQ(testsupport::readBytes(done.Value()), "1.2.3\r\n");
     QStringList hops;
     QStringList hosts;
     for (const AsyncProperty &p : progress) {
@@ -207,7 +202,7 @@ TEST_F(AsyncReadTest, FollowsRedirectsAndReportsEachHopAndEachHostConnectedTo)
     EXPECT_EQ(hosts, (QStringList{server.url("").mid(7), other.url("").mid(7)}));
 }
 
-TEST_F(AsyncReadTest, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
+TEST_F(ReadService, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
 {
     QByteArray content = "version one";
     QByteArray etag = "\"v1\"";
@@ -230,22 +225,22 @@ TEST_F(AsyncReadTest, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QFile::remove(first));
     ASSERT_TRUE(QFile::rename(again, elsewhere.filePath("v.txt")));
-    EXPECT_EQ(readAll(elsewhere.filePath("v.txt")), "version one");
+    EXPECT_EQ(testsupport::readBytes(elsewhere.filePath("v.txt")), "version one");
     const QString third = read(url).Value();
-    EXPECT_EQ(readAll(third), "version one");
+    EXPECT_EQ(testsupport::readBytes(third), "version one");
     EXPECT_EQ(server.hits("/v.txt"), 3);
 
     // A newer copy replaces the record, never a file handed out before.
     content = "version two";
     etag = "\"v2\"";
     const QString changed = read(url).Value();
-    EXPECT_EQ(readAll(changed), "version two");
-    EXPECT_EQ(readAll(third), "version one");
+    EXPECT_EQ(testsupport::readBytes(changed), "version two");
+    EXPECT_EQ(testsupport::readBytes(third), "version one");
     EXPECT_FALSE(QFileInfo::exists(record));
-    EXPECT_EQ(readAll(recordIn(cache.path())), "version two");
+    EXPECT_EQ(testsupport::readBytes(recordIn(cache.path())), "version two");
 
     // Without the option the record is served without asking the server.
-    EXPECT_EQ(readAll(read(url, 0).Value()), "version two");
+    EXPECT_EQ(testsupport::readBytes(read(url, 0).Value()), "version two");
     EXPECT_EQ(server.hits("/v.txt"), 4);
     EXPECT_EQ(progress.last().StatusCode, platform::AsyncStatusCodeUsingCachedCopy);
 
@@ -254,7 +249,7 @@ TEST_F(AsyncReadTest, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
     ASSERT_TRUE(shared.open(QIODevice::Append));
     shared.write(" and more");
     shared.close();
-    EXPECT_EQ(readAll(read(url).Value()), "version two");
+    EXPECT_EQ(testsupport::readBytes(read(url).Value()), "version two");
     EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
 
     // A copy without a validator leaves no record.
@@ -263,13 +258,13 @@ TEST_F(AsyncReadTest, RevalidatesTheRecordAndHandsOutAFileOfItsOwnEachTime)
     EXPECT_EQ(recordIn(cache.path()), QString());
 }
 
-TEST_F(AsyncReadTest, WithoutValidatorsNothingStaysOnceTheCallersTakeTheirFiles)
+TEST_F(ReadService, WithoutValidatorsNothingStaysOnceTheCallersTakeTheirFiles)
 {
     server.serve("/plain.txt", HttpResponse::ok("plain"));
     const QString first = read(server.url("/plain.txt")).Value();
     const QString second = read(server.url("/plain.txt")).Value();
-    EXPECT_EQ(readAll(first), "plain") << "a completed read never deletes a file handed out earlier";
-    EXPECT_EQ(readAll(second), "plain");
+    EXPECT_EQ(testsupport::readBytes(first), "plain") << "a completed read never deletes a file handed out earlier";
+    EXPECT_EQ(testsupport::readBytes(second), "plain");
     QFile::remove(first);
     QFile::remove(second);
     QFile::remove(read(server.url("/plain.txt")).Value());
@@ -286,7 +281,7 @@ HttpResponse resumable(qint64 cutAt)
     return r;
 }
 
-TEST_F(AsyncReadTest, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
+TEST_F(ReadService, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
 {
     HttpResponse misplaced = resumable(-1);
     misplaced.misplacedRangeBy = 10;
@@ -319,7 +314,7 @@ TEST_F(AsyncReadTest, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
         EXPECT_EQ(request, c.requests) << c.name;
         EXPECT_EQ(failureOf(done).section(" (", 0, 0).toStdString(), c.failure.toStdString()) << c.name;
         if (c.failure.isEmpty()) {
-            EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 200000)) << c.name;
+            EXPECT_EQ(testsupport::readBytes(done.Value()), HttpTestServer::pattern(0, 200000)) << c.name;
             EXPECT_EQ(done.BytesRead, 200000) << c.name;
         }
         EXPECT_EQ(filesIn(cache.path()).filter(".part"), QStringList()) << c.name;
@@ -334,7 +329,7 @@ TEST_F(AsyncReadTest, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
     }
 }
 
-TEST_F(AsyncReadTest, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
+TEST_F(ReadService, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
 {
     HttpResponse response = HttpResponse::generated(100000);
     response.holdAt = {30000};
@@ -357,7 +352,7 @@ TEST_F(AsyncReadTest, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
 // A listener that starts another read once the first is over, from its
 // completion or after cancelling it from a progress notification, and waits
 // for it there (as a host's handler that pumps events would).
-TEST_F(AsyncReadTest, AReadStartedFromAListenerOfAnEndedReadIsDeliveredAtOnce)
+TEST_F(ReadService, AReadStartedFromAListenerOfAnEndedReadIsDeliveredAtOnce)
 {
     server.serve("/first", HttpResponse::ok("first"));
     server.serve("/second", HttpResponse::ok("second"));
@@ -372,7 +367,7 @@ TEST_F(AsyncReadTest, AReadStartedFromAListenerOfAnEndedReadIsDeliveredAtOnce)
             const qsizetype before = completions.size();
             job.start(server.url("/second"));
             waitFor([&] { return completions.size() > before; }, 5000);
-            second = completions.size() > before ? readAll(completions.last().Value()) : QByteArray();
+            second = completions.size() > before ? testsupport::readBytes(completions.last().Value()) : QByteArray();
         };
         const QMetaObject::Connection connection =
             fromCompletion ? QObject::connect(&job, &AsyncRead::completed, startAndWait)
@@ -384,7 +379,7 @@ TEST_F(AsyncReadTest, AReadStartedFromAListenerOfAnEndedReadIsDeliveredAtOnce)
     }
 }
 
-TEST_F(AsyncReadTest, RefusesAddressesItCannotReadAndASecondReadAtOnce)
+TEST_F(ReadService, RefusesAddressesItCannotReadAndASecondReadAtOnce)
 {
     for (const QString address : {"", "not a url", "relative/path", "ftp://127.0.0.1/x", "mailto:a@b.c", "http://"}) {
         try {
@@ -402,7 +397,7 @@ TEST_F(AsyncReadTest, RefusesAddressesItCannotReadAndASecondReadAtOnce)
     EXPECT_EQ(completions.size(), 1);
 }
 
-TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
+TEST_F(ReadService, CopiesALocalFileAndLeavesTheOriginal)
 {
     QTemporaryDir source;
     const QString original = source.filePath("product.bin");
@@ -414,7 +409,7 @@ TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
     const AsyncProperty done = read(QUrl::fromLocalFile(original).toString());
 
     EXPECT_NE(done.Value(), original);
-    EXPECT_EQ(readAll(done.Value()), HttpTestServer::pattern(0, 70000));
+    EXPECT_EQ(testsupport::readBytes(done.Value()), HttpTestServer::pattern(0, 70000));
     EXPECT_TRUE(QFileInfo::exists(original));
 
     // A device or a folder is no file: never an empty download (nor, for a
@@ -428,7 +423,7 @@ TEST_F(AsyncReadTest, CopiesALocalFileAndLeavesTheOriginal)
                   ("Not a regular file: " + path).toStdString());
 }
 
-TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
+TEST_F(ReadService, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
 {
     HttpResponse response = HttpResponse::generated(300000);
     response.holdAt = {1000};
@@ -458,7 +453,7 @@ TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
         for (const AsyncProperty &p : done) {
             paths << p.Value();
             EXPECT_TRUE(QDir::fromNativeSeparators(p.Value()).endsWith("/same.exe"));
-            EXPECT_EQ(readAll(p.Value()), HttpTestServer::pattern(0, 300000));
+            EXPECT_EQ(testsupport::readBytes(p.Value()), HttpTestServer::pattern(0, 300000));
             EXPECT_TRUE(QFile::rename(p.Value(), elsewhere.filePath(QString::number(moved++))));
         }
         paths.removeDuplicates();
@@ -468,7 +463,7 @@ TEST_F(AsyncReadTest, ReadsOfOneAddressAtOnceEachGetAFileOfTheirOwn)
     EXPECT_EQ(server.hits("/same.exe"), 5);
 }
 
-TEST_F(AsyncReadTest, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
+TEST_F(ReadService, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
 {
     HttpTestServer secure(HttpTestServer::Scheme::Https);
     secure.serve("/tarnwick.exe", HttpResponse::generated(70000));
@@ -479,12 +474,12 @@ TEST_F(AsyncReadTest, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp
     EXPECT_TRUE(failureOf(read(secure.url("/tarnwick.exe"))).contains("certificate")) << qPrintable(failureOf(completions.value(0)));
 
     job.setCertificateAuthorities(secure.certificateAuthorities());
-    EXPECT_EQ(readAll(read(secure.url("/tarnwick.exe")).Value()), HttpTestServer::pattern(0, 70000));
+    EXPECT_EQ(testsupport::readBytes(read(secure.url("/tarnwick.exe")).Value()), HttpTestServer::pattern(0, 70000));
     EXPECT_EQ(failureOf(read(secure.url("/downgrade"))), "Refused a redirect from https to http");
     EXPECT_EQ(server.hits("/tarnwick.exe"), 0);
 }
 
-TEST_F(AsyncReadTest, TheProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
+TEST_F(ReadService, TheProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
 {
     server.serve("http://tarnwick.invalid/pkg/tarnwick.exe", HttpResponse::ok("through the proxy"));
     server.serve("/direct", HttpResponse::ok("direct"));
@@ -499,19 +494,10 @@ TEST_F(AsyncReadTest, TheProxyOfTheEnvironmentServesOtherHostsButNeverLoopback)
     else
         qputenv("http_proxy", saved);
 
-    EXPECT_EQ(readAll(proxied.Value()), "through the proxy");
+    EXPECT_EQ(testsupport::readBytes(proxied.Value()), "through the proxy");
     EXPECT_EQ(proxiedTarget, "http://tarnwick.invalid/pkg/tarnwick.exe");
-    EXPECT_EQ(readAll(direct.Value()), "direct");
+    EXPECT_EQ(testsupport::readBytes(direct.Value()), "direct");
     EXPECT_EQ(server.requests().last().target, "/direct");
 }
 
 } // namespace
-
-TEST(LoopbackHost, NamesAndAddressesOfThisMachineOnly)
-{
-    for (const QString host : {"localhost", "LOCALHOST", "a.localhost", "127.0.0.1", "127.255.0.9", "::1",
-                               "::ffff:127.0.0.1"})
-        EXPECT_TRUE(platform::isLoopbackHost(host)) << qPrintable(host);
-    for (const QString host : {"tarnwick.invalid", "128.0.0.1", "127.0.0", "127.0.0.256", "127.example.com", "::2", ""})
-        EXPECT_FALSE(platform::isLoopbackHost(host)) << qPrintable(host);
-}

@@ -14,9 +14,9 @@ namespace {
 
 const QByteArray kProduct = testsupport::HttpTestServer::pattern(0, 100'000);
 
-class SigningTest : public EngineTest {
+class Signing : public EngineTest {
 protected:
-    SigningTest()
+    Signing()
     {
         QDir().mkpath(dir.filePath("app"));
         writeFile(dir.filePath("app/tarnwick.exe"), "old product");
@@ -52,7 +52,7 @@ protected:
     QString signatureUrl = productUrl + ".minisig";
 };
 
-TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
+TEST_F(Signing, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
 {
     server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok(key.sign(kProduct)));
 
@@ -71,7 +71,7 @@ TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
     EXPECT_EQ(lines.join("\n").toStdString(), expected.join("\n").toStdString());
     EXPECT_EQ(raised, QStringList{"Download Complete"});
     EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_EQ(readFile(placed), kProduct);
+    EXPECT_EQ(testsupport::readBytes(placed), kProduct);
     EXPECT_EQ(cacheFiles(), "");
     EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 1);
     EXPECT_EQ(label("lblBytes").toStdString(), "100000 of 100000 bytes copied.");
@@ -82,7 +82,7 @@ TEST_F(SigningTest, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
     EXPECT_EQ(saved.read("PublicKey"), platform::Variant(key.publicKey()));
 }
 
-TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
+TEST_F(Signing, AnyFaultOfTheSignatureKeepsTheOldProduct)
 {
     const MinisignKey otherKey;
     const QByteArray good = key.sign(kProduct);
@@ -108,7 +108,7 @@ TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
         EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{message, "Download process completed"})) << c.name;
         EXPECT_EQ(raised, QStringList{message}) << c.name;
         EXPECT_EQ(boxes.texts().last(), message) << c.name;
-        EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
+        EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
         EXPECT_EQ(cacheFiles(), "") << c.name;
     }
     EXPECT_EQ(boxes.shown().size(), 4);
@@ -117,13 +117,13 @@ TEST_F(SigningTest, AnyFaultOfTheSignatureKeepsTheOldProduct)
     EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
 }
 
-TEST_F(SigningTest, WithoutAKeyNoSignatureIsAskedFor)
+TEST_F(Signing, WithoutAKeyNoSignatureIsAskedFor)
 {
     server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok("not a signature"));
 
     runWithKey(QString());
 
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), kProduct);
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), kProduct);
     EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 0);
     EXPECT_TRUE(log().filter("ignature").isEmpty());
     EXPECT_EQ(raised, QStringList{"Download Complete"});

@@ -11,10 +11,10 @@ namespace platform::com {
 // platform::MemoryPropertyStore kept as a JSON file). The store must
 // outlive the bag. Keys match as the store matches them (without regard to
 // case for the platform's stores).
-class HostPropertyBag : public ComImpl<IPropertyBag> {
+class PropertyBagOverStore : public ComImpl<IPropertyBag> {
 public:
     // A new bag with one reference, owned by the caller.
-    static HostPropertyBag *create(platform::PropertyStore &store);
+    static PropertyBagOverStore *create(platform::PropertyStore &store);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppvObject) override;
     // E_INVALIDARG when absent; the value converted to pVar->vt unless
@@ -23,7 +23,7 @@ public:
     HRESULT STDMETHODCALLTYPE Write(LPCOLESTR pszPropName, VARIANT *pVar) override;
 
 private:
-    explicit HostPropertyBag(platform::PropertyStore &store) : m_store(store) {}
+    explicit PropertyBagOverStore(platform::PropertyStore &store) : m_store(store) {}
 
     platform::PropertyStore &m_store;
 };

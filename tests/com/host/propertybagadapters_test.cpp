@@ -1,7 +1,7 @@
 #include "platform/com/control/extent.h"
-#include "platform/com/control/propertybagview.h"
+#include "platform/com/control/propertystoreoverbag.h"
 #include "platform/com/core/comptr.h"
-#include "platform/com/host/hostpropertybag.h"
+#include "platform/com/host/propertybagoverstore.h"
 #include "platform/settings/memorypropertystore.h"
 #include "platform/settings/propertybag.h"
 #include "platform/core/runtimeerror.h"
@@ -15,9 +15,9 @@ TEST(PropertyBagAdapters, AControlsBagRunsOverTheHostsIPropertyBag)
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("autorun"), platform::Variant(false));
     hostStore.write(QStringLiteral("Count"), platform::Variant(std::int32_t(7)));
-    const auto hostBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(hostStore));
+    const auto hostBag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(hostStore));
 
-    PropertyBagView store(hostBag.get());
+    PropertyStoreOverBag store(hostBag.get());
     platform::PropertyBag bag(store);
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("AutoRun"), true), platform::Variant(false));
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("Missing"), QStringLiteral("default")),
@@ -35,7 +35,7 @@ TEST(PropertyBagAdapters, ReadConvertsToTheTypeAsked)
     platform::MemoryPropertyStore hostStore;
     hostStore.write(QStringLiteral("Width"), platform::Variant(QStringLiteral("12")));
     hostStore.write(QStringLiteral("Flag"), platform::Variant(QStringLiteral("maybe")));
-    const auto hostBag = ComPtr<HostPropertyBag>::adopt(HostPropertyBag::create(hostStore));
+    const auto hostBag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(hostStore));
 
     VARIANT v;
     VariantInit(&v);
@@ -48,14 +48,4 @@ TEST(PropertyBagAdapters, ReadConvertsToTheTypeAsked)
     EXPECT_EQ(v.vt, VT_EMPTY);
     v.vt = VT_BSTR; // a type wanted, with nothing behind it to free
     EXPECT_EQ(hostBag->Read(OLESTR("Absent"), &v, nullptr), E_INVALIDARG);
-}
-
-TEST(Extent, HimetricAndPixelsAtNinetySixDotsPerInch)
-{
-    EXPECT_EQ(pixelsToHimetric(96), 2540);
-    EXPECT_EQ(himetricToPixels(2540), 96);
-    EXPECT_EQ(pixelsToHimetric(1), 26);
-    EXPECT_EQ(himetricToPixels(13), 0) << "0.49 pixels";
-    for (int px : {0, 1, 17, 320, 4000})
-        EXPECT_EQ(himetricToPixels(pixelsToHimetric(px)), px);
 }

@@ -42,9 +42,9 @@ public slots:
     void open(const QUrl &url) { opened << url; }
 };
 
-class PlacingTest : public EngineTest {
+class Placing : public EngineTest {
 protected:
-    PlacingTest()
+    Placing()
     {
         QDir().mkpath(dir.filePath("app"));
         server.serve("/local/tarnwick.exe", HttpResponse::ok("new product"));
@@ -65,7 +65,7 @@ protected:
     QString copy;
 };
 
-TEST_F(PlacingTest, TheNewFileReplacesTheOldOneAndKeepsItsPermissions)
+TEST_F(Placing, TheNewFileReplacesTheOldOneAndKeepsItsPermissions)
 {
     const QString old = dir.filePath("app/tarnwick.exe");
     writeFile(old, "old product");
@@ -81,24 +81,24 @@ TEST_F(PlacingTest, TheNewFileReplacesTheOldOneAndKeepsItsPermissions)
                                                         "Executed " + old, "Download process completed"}));
     EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(old)});
     EXPECT_EQ(raised, QStringList{"Download Complete"});
-    EXPECT_EQ(readFile(old), "new product");
+    EXPECT_EQ(testsupport::readBytes(old), "new product");
     EXPECT_EQ(modeOf(old), 0750u);
     EXPECT_FALSE(QFile::exists(copy));
 }
 
-TEST_F(PlacingTest, ALocationWhereNothingExistsIsTheFilesOwnPath)
+TEST_F(Placing, ALocationWhereNothingExistsIsTheFilesOwnPath)
 {
     const QString target = dir.filePath("app/notes");
     run("/docs/readme.txt", target);
 
-    EXPECT_EQ(readFile(target), "read me");
+    EXPECT_EQ(testsupport::readBytes(target), "read me");
     EXPECT_FALSE(QFile::exists(dir.filePath("app/readme.txt")));
     EXPECT_EQ(lines.mid(lines.size() - 3),
               (QStringList{"File moved to " + target, "Download Complete", "Download process completed"}));
     EXPECT_EQ(modeOf(target), 0644u & ~umaskNow()) << "not a program";
 }
 
-TEST_F(PlacingTest, ANewProgramRunsInTheHostsWorkingDirectoryAndADocumentGoesToTheDesktop)
+TEST_F(Placing, ANewProgramRunsInTheHostsWorkingDirectoryAndADocumentGoesToTheDesktop)
 {
     const QString script = "#!/bin/sh\npwd > '" + dir.filePath("cwd.txt") + "'\n";
     server.serve("/local/setup.sh", HttpResponse::ok(script.toUtf8()));
@@ -109,8 +109,8 @@ TEST_F(PlacingTest, ANewProgramRunsInTheHostsWorkingDirectoryAndADocumentGoesToT
     const QString program = dir.filePath("app/setup.sh");
     EXPECT_EQ(modeOf(program), 0755u & ~umaskNow());
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"Executed " + program, "Download process completed"}));
-    ASSERT_TRUE(testsupport::poll([&] { return !readFile(dir.filePath("cwd.txt")).isEmpty(); }, 10000));
-    EXPECT_EQ(readFile(dir.filePath("cwd.txt")), QDir::current().canonicalPath().toUtf8() + "\n");
+    ASSERT_TRUE(testsupport::poll([&] { return !testsupport::readBytes(dir.filePath("cwd.txt")).isEmpty(); }, 10000));
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("cwd.txt")), QDir::current().canonicalPath().toUtf8() + "\n");
 
     run("/docs/readme.txt", dir.filePath("app/"));
     const QString document = dir.filePath("app/readme.txt");
@@ -120,7 +120,7 @@ TEST_F(PlacingTest, ANewProgramRunsInTheHostsWorkingDirectoryAndADocumentGoesToT
     EXPECT_EQ(raised, QStringList{"Download Complete"});
 }
 
-TEST_F(PlacingTest, AFailedMoveIsReportedLeavesTheOldFileAndCleansTheCache)
+TEST_F(Placing, AFailedMoveIsReportedLeavesTheOldFileAndCleansTheCache)
 {
     const QString old = dir.filePath("app/tarnwick.exe");
     writeFile(old, "old product");
@@ -140,12 +140,12 @@ TEST_F(PlacingTest, AFailedMoveIsReportedLeavesTheOldFileAndCleansTheCache)
         EXPECT_EQ(raised, QStringList{fromTo + " - " + c.description});
         EXPECT_EQ(boxes.texts().mid(boxesBefore), QStringList{fromTo});
         EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{raised.value(0), "Download process completed"}));
-        EXPECT_EQ(readFile(old), "old product");
+        EXPECT_EQ(testsupport::readBytes(old), "old product");
         EXPECT_FALSE(QFile::exists(copy)) << "what could not be placed leaves the cache";
     }
 }
 
-TEST_F(PlacingTest, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
+TEST_F(Placing, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
 {
     HttpResponse product = HttpResponse::ok("new product");
     product.etag = "\"p1\"";
@@ -166,8 +166,8 @@ TEST_F(PlacingTest, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
     EXPECT_EQ(raised, QStringList{"Download Complete"});
     EXPECT_EQ(server.hits("/local/tarnwick.exe"), 3);
     EXPECT_EQ(server.requests().last().header("If-None-Match"), "\"p1\"");
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
-    EXPECT_EQ(readFile(dir.filePath("other/tarnwick.exe")), "new product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "new product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("other/tarnwick.exe")), "new product");
     QDirIterator kept(dir.filePath("cache"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     QStringList files;
     while (kept.hasNext())
@@ -175,7 +175,7 @@ TEST_F(PlacingTest, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
     EXPECT_EQ(files.filter("tarnwick.exe"), QStringList{"tarnwick.exe"}) << "only the record stays";
 }
 
-TEST_F(PlacingTest, AnEmptyDownloadNeverReplacesAFile)
+TEST_F(Placing, AnEmptyDownloadNeverReplacesAFile)
 {
     server.serve("/local/tarnwick.exe", HttpResponse::ok(""));
     const QString old = dir.filePath("app/tarnwick.exe");
@@ -183,7 +183,7 @@ TEST_F(PlacingTest, AnEmptyDownloadNeverReplacesAFile)
     run("/local/tarnwick.exe", dir.filePath("app/"));
     EXPECT_EQ(raised,
               QStringList{"Error moving file from " + copy + " to " + dir.filePath("app/") + " - The new file is empty"});
-    EXPECT_EQ(readFile(old), "old product");
+    EXPECT_EQ(testsupport::readBytes(old), "old product");
     EXPECT_FALSE(QFile::exists(copy));
 
     // Where nothing is, an empty file is placed like any other.
@@ -193,7 +193,7 @@ TEST_F(PlacingTest, AnEmptyDownloadNeverReplacesAFile)
     EXPECT_TRUE(QFileInfo(old).isFile());
 }
 
-TEST_F(PlacingTest, ALogThatIsNoFileIsWrittenWithoutBlockingAndKept)
+TEST_F(Placing, ALogThatIsNoFileIsWrittenWithoutBlockingAndKept)
 {
     const QString fifo = dir.filePath("log.fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -212,7 +212,7 @@ TEST_F(PlacingTest, ALogThatIsNoFileIsWrittenWithoutBlockingAndKept)
         raised.clear();
         control.RunUpdate();
         EXPECT_EQ(raised, QStringList{"Download Complete"});
-        EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
+        EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "new product");
     };
     runWithLog(fifo); // no reader: no line
     runWithLog(null);
@@ -235,4 +235,4 @@ TEST_F(PlacingTest, ALogThatIsNoFileIsWrittenWithoutBlockingAndKept)
 
 } // namespace
 
-#include "placing_test.moc"
+#include "ctlwebupdate_placing_test.moc"

@@ -1,4 +1,4 @@
-#include "platform/com/control/propertybagview.h"
+#include "platform/com/control/propertystoreoverbag.h"
 
 #include "platform/core/runtimeerror.h"
 
@@ -15,7 +15,7 @@ int errorNumberOf(HRESULT h)
 
 } // namespace
 
-std::optional<platform::Variant> PropertyBagView::read(const QString &key) const
+std::optional<platform::Variant> PropertyStoreOverBag::read(const QString &key) const
 {
     VARIANT value;
     VariantInit(&value);
@@ -34,7 +34,7 @@ std::optional<platform::Variant> PropertyBagView::read(const QString &key) const
     }
 }
 
-void PropertyBagView::write(const QString &key, const platform::Variant &value)
+void PropertyStoreOverBag::write(const QString &key, const platform::Variant &value)
 {
     VARIANT v;
     VariantInit(&v);

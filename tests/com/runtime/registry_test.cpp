@@ -7,6 +7,9 @@
 #include "platform/com/runtime/registry.h"
 #include "platform/com/server/server.h"
 #include "platform/core/runtimeerror.h"
+#include "tests/support/countedobject.h"
+#include "tests/support/filecontent.h"
+#include "tests/support/privatedatahome.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,40 +44,17 @@ constexpr TypeLibraryInfo otherLibrary{"OtherLib", makeGuid("6B1D0C1E-0000-4000-
                                        "test", 0, "another library", {}, otherTypes,
                                        {"Other library", "Other", "1.0.0.0", false}};
 
-class Counted : public ComImpl<IUnknown> {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (riid == IID_IUnknown)
-            return handOut(this, ppv);
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-};
-
 HRESULT createCounted(REFIID riid, void **ppv)
 {
-    auto *object = new Counted;
+    auto *object = new testsupport::CountedObject;
     const HRESULT h = object->QueryInterface(riid, ppv);
     object->Release();
     return h;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class RegistryTest : public ::testing::Test {
+class ClassRegistry : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        saved = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-    }
-    void TearDown() override { qputenv("XDG_DATA_HOME", saved); }
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
 
     static CLSID clsidOf(const char16_t *progId)
     {
@@ -83,28 +63,27 @@ protected:
         return clsid;
     }
 
-    QTemporaryDir home;
-    QByteArray saved;
+    testsupport::PrivateDataHome home;
 };
 
 } // namespace
 
-TEST_F(RegistryTest, LivesUnderXdgDataHome)
+TEST_F(ClassRegistry, LivesUnderXdgDataHome)
 {
     EXPECT_EQ(Registry::filePath(), home.path() + QStringLiteral("/tarnwick/com-registry.json"));
 }
 
-TEST_F(RegistryTest, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile)
+TEST_F(ClassRegistry, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile)
 {
     Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"));
-    const QByteArray before = readAll(Registry::filePath());
+    const QByteArray before = testsupport::readBytes(Registry::filePath());
     ASSERT_FALSE(before.isEmpty());
 
     Registry::registerLibrary(sampleLibrary, QStringLiteral("/opt/test/libTest.so"));
     EXPECT_EQ(clsidOf(u"test.SAMPLE"), sampleClass.clsid);
     EXPECT_EQ(clsidOf(u"Test.Other"), otherClass.clsid);
     EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/opt/test/libTest.so"));
-    const QJsonObject registry = QJsonDocument::fromJson(readAll(Registry::filePath())).object();
+    const QJsonObject registry = QJsonDocument::fromJson(testsupport::readBytes(Registry::filePath())).object();
     const QJsonObject entry =
         registry[QStringLiteral("classes")][guidToString(sampleClass.clsid)].toObject();
     EXPECT_EQ(entry[QStringLiteral("progId")].toString(), QStringLiteral("Test.Sample"));
@@ -114,7 +93,7 @@ TEST_F(RegistryTest, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile
     EXPECT_EQ(lib[QStringLiteral("file")][QStringLiteral("version")].toString(), QStringLiteral("2.1.0.0"));
 
     Registry::unregisterLibrary(sampleLibrary);
-    EXPECT_EQ(readAll(Registry::filePath()), before);
+    EXPECT_EQ(testsupport::readBytes(Registry::filePath()), before);
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_CLASSNOTREG);
 
@@ -123,7 +102,7 @@ TEST_F(RegistryTest, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile
     EXPECT_TRUE(QDir(home.path() + QStringLiteral("/tarnwick")).isEmpty()) << "nothing left behind";
 }
 
-TEST_F(RegistryTest, ADamagedRegistryIsNeverOverwritten)
+TEST_F(ClassRegistry, ADamagedRegistryIsNeverOverwritten)
 {
     QDir().mkpath(home.path() + QStringLiteral("/tarnwick"));
     QFile f(Registry::filePath());
@@ -132,7 +111,7 @@ TEST_F(RegistryTest, ADamagedRegistryIsNeverOverwritten)
     f.close();
 
     EXPECT_THROW(Registry::registerLibrary(sampleLibrary, QStringLiteral("/x.so")), platform::RuntimeError);
-    EXPECT_EQ(readAll(Registry::filePath()), QByteArray("{ not json"));
+    EXPECT_EQ(testsupport::readBytes(Registry::filePath()), QByteArray("{ not json"));
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_READREGDB);
     EXPECT_EQ(server::registerServer(sampleLibrary, reinterpret_cast<const void *>(&createCounted)),
@@ -147,7 +126,7 @@ TEST_F(RegistryTest, ADamagedRegistryIsNeverOverwritten)
     EXPECT_TRUE(QFileInfo(Registry::filePath()).exists() && !QFileInfo(Registry::filePath()).isFile());
 }
 
-TEST_F(RegistryTest, CreationFailsCleanlyAtEachStep)
+TEST_F(ClassRegistry, CreationFailsCleanlyAtEachStep)
 {
     ComPtr<IUnknown> object;
     QString why;
@@ -169,41 +148,4 @@ TEST_F(RegistryTest, CreationFailsCleanlyAtEachStep)
     EXPECT_EQ(CoCreateInstance(sampleClass.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
               CO_E_ERRORINDLL);
     EXPECT_FALSE(object);
-}
-
-TEST(ClassObject, MakesObjectsCountsThemAndHonoursLocks)
-{
-    const server::ClassEntry entries[] = {{&sampleClass, &createCounted}};
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(server::getClassObject(entries, otherClass.clsid, IID_IClassFactory, factory.putVoid()),
-              CLASS_E_CLASSNOTAVAILABLE);
-    ASSERT_EQ(server::getClassObject(entries, sampleClass.clsid, IID_IClassFactory, factory.putVoid()), S_OK);
-    EXPECT_EQ(server::canUnloadNow(), S_FALSE) << "the factory itself is alive";
-
-    ComPtr<IUnknown> object;
-    EXPECT_EQ(factory->CreateInstance(factory.get(), IID_IUnknown, object.putVoid()), CLASS_E_NOAGGREGATION);
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, object.putVoid()), S_OK);
-    factory->LockServer(TRUE);
-    factory.reset();
-    object.reset();
-    EXPECT_EQ(server::canUnloadNow(), S_FALSE) << "locked";
-    ASSERT_EQ(server::getClassObject(entries, sampleClass.clsid, IID_IClassFactory, factory.putVoid()), S_OK);
-    factory->LockServer(FALSE);
-    factory.reset();
-    EXPECT_EQ(server::canUnloadNow(), S_OK);
-}
-
-TEST(Automation, InvokeFailuresBecomeTheErrorsAHostSees)
-{
-    EXCEPINFO info{};
-    info.scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);
-    info.bstrDescription = bstrFromQString(QStringLiteral("Invalid property value"));
-    const platform::RuntimeError e = errorFromInvoke(DISP_E_EXCEPTION, info);
-    EXPECT_EQ(e.number(), 380);
-    EXPECT_EQ(e.description(), QStringLiteral("Invalid property value"));
-    clearExcepInfo(&info);
-    EXPECT_EQ(errorFromInvoke(DISP_E_TYPEMISMATCH, info).number(), 13);
-    EXPECT_EQ(errorFromInvoke(DISP_E_MEMBERNOTFOUND, info).number(), 438);
-    EXPECT_EQ(errorFromInvoke(E_FAIL, info).number(), 440);
-    EXPECT_EQ(hresultMessage(REGDB_E_CLASSNOTREG), QStringLiteral("Class not registered (0x80040154)"));
 }

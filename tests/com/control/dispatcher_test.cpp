@@ -33,9 +33,9 @@ struct Sample {
     int resets = 0;
 };
 
-class DispatcherTest : public ::testing::Test {
+class DispatchByTable : public ::testing::Test {
 protected:
-    DispatcherTest()
+    DispatchByTable()
         : dispatcher(iface,
                      {
                          {kName, [this] { return platform::Variant(sample.name); },
@@ -54,7 +54,7 @@ protected:
     {
         VariantInit(&result);
     }
-    ~DispatcherTest() override
+    ~DispatchByTable() override
     {
         VariantClear(&result);
         clearExcepInfo(&info);
@@ -101,7 +101,7 @@ protected:
 
 } // namespace
 
-TEST_F(DispatcherTest, PutsAndGetsConvertToTheDeclaredType)
+TEST_F(DispatchByTable, PutsAndGetsConvertToTheDeclaredType)
 {
     ASSERT_EQ(put(kCount, textValue("12")), S_OK);
     EXPECT_EQ(sample.count, 12);
@@ -118,7 +118,7 @@ TEST_F(DispatcherTest, PutsAndGetsConvertToTheDeclaredType)
     EXPECT_EQ(sample.resets, 1);
 }
 
-TEST_F(DispatcherTest, RefusesWhatTheInterfaceDoesNotHave)
+TEST_F(DispatchByTable, RefusesWhatTheInterfaceDoesNotHave)
 {
     EXPECT_EQ(call(99, DISPATCH_PROPERTYGET), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(kLabel, DISPATCH_PROPERTYGET), DISP_E_MEMBERNOTFOUND) << "write-only";
@@ -130,7 +130,7 @@ TEST_F(DispatcherTest, RefusesWhatTheInterfaceDoesNotHave)
     EXPECT_EQ(sample.resets, 0);
 }
 
-TEST_F(DispatcherTest, UnconvertibleValuesAreTypeMismatchOrOverflow)
+TEST_F(DispatchByTable, UnconvertibleValuesAreTypeMismatchOrOverflow)
 {
     EXPECT_EQ(put(kCount, textValue("many")), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
@@ -138,7 +138,7 @@ TEST_F(DispatcherTest, UnconvertibleValuesAreTypeMismatchOrOverflow)
     EXPECT_EQ(sample.count, 0);
 }
 
-TEST_F(DispatcherTest, ARuntimeErrorComesBackInExcepInfo)
+TEST_F(DispatchByTable, ARuntimeErrorComesBackInExcepInfo)
 {
     ASSERT_EQ(put(kCount, longValue(-1)), DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380));
@@ -147,7 +147,7 @@ TEST_F(DispatcherTest, ARuntimeErrorComesBackInExcepInfo)
     EXPECT_EQ(qstringFromBstr(info.bstrSource), QStringLiteral("Test.Sample"));
 }
 
-TEST_F(DispatcherTest, NamesMapToDispidsWithoutRegardToCase)
+TEST_F(DispatchByTable, NamesMapToDispidsWithoutRegardToCase)
 {
     OLECHAR name[] = OLESTR("cOUNT");
     LPOLESTR names[] = {name};
@@ -160,7 +160,7 @@ TEST_F(DispatcherTest, NamesMapToDispidsWithoutRegardToCase)
     EXPECT_EQ(id, DISPID_UNKNOWN);
 }
 
-TEST(Dispatcher, EveryMemberNeedsItsFunction)
+TEST_F(DispatchByTable, EveryMemberNeedsItsFunction)
 {
     EXPECT_THROW(Dispatcher(iface, {{kName, [] { return platform::Variant(); }, {}, {}}}, QString()),
                  std::logic_error);

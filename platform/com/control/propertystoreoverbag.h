@@ -9,9 +9,9 @@ namespace platform::com {
 // to Load or Save, seen as a platform::PropertyStore, so that the control's
 // own code (written against platform::PropertyBag) runs over whatever bag
 // the host gives. Key case is the bag's business.
-class PropertyBagView : public platform::PropertyStore {
+class PropertyStoreOverBag : public platform::PropertyStore {
 public:
-    explicit PropertyBagView(IPropertyBag *bag) : m_bag(bag) {}
+    explicit PropertyStoreOverBag(IPropertyBag *bag) : m_bag(bag) {}
 
     // Nothing when the bag has no value under the key; raises "Type
     // mismatch" for a value this runtime can't carry.

@@ -9,7 +9,7 @@ namespace {
 
 const QString kNoUpdate = "The current version is already the latest version.  No update performed.";
 
-class VersionCheckTest : public EngineTest {
+class VersionCheck : public EngineTest {
 protected:
     // A run against a version file with content, installed version current;
     // the product address answers 404 so a run that goes on ends quickly.
@@ -32,7 +32,7 @@ protected:
     QString copy;
 };
 
-TEST_F(VersionCheckTest, SameAndOlderVersionsEndTheRunWithAMessage)
+TEST_F(VersionCheck, SameAndOlderVersionsEndTheRunWithAMessage)
 {
     struct Case {
         QByteArray content;
@@ -61,7 +61,7 @@ TEST_F(VersionCheckTest, SameAndOlderVersionsEndTheRunWithAMessage)
     }
 }
 
-TEST_F(VersionCheckTest, ANewerVersionGoesOnUnlessTheUserSaysNo)
+TEST_F(VersionCheck, ANewerVersionGoesOnUnlessTheUserSaysNo)
 {
     control.setConfirmDownload(false);
     runCheck("1.10\r\n", "1.9");
@@ -82,7 +82,7 @@ TEST_F(VersionCheckTest, ANewerVersionGoesOnUnlessTheUserSaysNo)
     EXPECT_FALSE(wentOnToDownload());
 }
 
-TEST_F(VersionCheckTest, AnEmptyVersionFileIsAnErrorThatKeepsTheFile)
+TEST_F(VersionCheck, AnEmptyVersionFileIsAnErrorThatKeepsTheFile)
 {
     runCheck("", "1.0");
     const QString message = "Error checking version file - Input past end of file";
@@ -93,7 +93,7 @@ TEST_F(VersionCheckTest, AnEmptyVersionFileIsAnErrorThatKeepsTheFile)
     EXPECT_FALSE(wentOnToDownload());
 }
 
-TEST_F(VersionCheckTest, AVersionFileThatCannotBeFetchedEndsTheRun)
+TEST_F(VersionCheck, AVersionFileThatCannotBeFetchedEndsTheRun)
 {
     control.setDownloadVersionFile(server.url("/nothing.txt"));
     control.setCurrentVersion("1.0");
@@ -106,7 +106,7 @@ TEST_F(VersionCheckTest, AVersionFileThatCannotBeFetchedEndsTheRun)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
-TEST_F(VersionCheckTest, TheVersionIsCheckedOnlyWithBothTheAddressAndTheInstalledVersion)
+TEST_F(VersionCheck, TheVersionIsCheckedOnlyWithBothTheAddressAndTheInstalledVersion)
 {
     server.serve("/version.txt", HttpResponse::ok("9.0\r\n", "text/plain"));
     server.serve("/local/tarnwick.exe", HttpResponse::ok("new product"));

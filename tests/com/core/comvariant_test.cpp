@@ -1,6 +1,7 @@
 #include "platform/com/core/comimpl.h"
 #include "platform/com/core/comvariant.h"
 #include "platform/com/core/dispatch.h"
+#include "tests/support/countedobject.h"
 
 #include <gtest/gtest.h>
 
@@ -23,22 +24,7 @@ VARIANT text(const QString &s)
     return v;
 }
 
-// A counted object, to see that VARIANTs take and give back references.
-class Counted : public ComImpl<IUnknown> {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (riid == IID_IUnknown)
-            return handOut(this, ppv);
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG refs()
-    {
-        AddRef();
-        return Release();
-    }
-};
+using Counted = testsupport::CountedObject;
 
 } // namespace
 

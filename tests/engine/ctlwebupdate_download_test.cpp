@@ -19,7 +19,7 @@ HttpResponse sameVersionFile(qint64 size)
     return HttpResponse::ok(body, "text/plain");
 }
 
-class DownloadTest : public EngineTest {
+class Download : public EngineTest {
 protected:
     // A run whose only download is the version file at path.
     void runVersionDownload(const QString &path)
@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(DownloadTest, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
+TEST_F(Download, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
 {
     server.serve("/version.txt", HttpResponse::ok("2.0\r\n", "text/plain"));
     const QByteArray product = "#!/bin/sh\necho started > \"$(dirname \"$0\")/started.txt\"\n";
@@ -83,7 +83,7 @@ TEST_F(DownloadTest, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
               "A newer version is available.  Do you want to download this new version now?");
     EXPECT_EQ(boxes.shown()[0].buttons, platform::MsgButtons::YesNo);
     EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Question);
-    EXPECT_EQ(readFile(placed), product);
+    EXPECT_EQ(testsupport::readBytes(placed), product);
     EXPECT_FALSE(QFile::exists(versionCopy));
     EXPECT_FALSE(QFile::exists(productCopy));
     EXPECT_TRUE(waitFor([&] { return QFile::exists(dir.filePath("app/started.txt")); }, 10000))
@@ -92,7 +92,7 @@ TEST_F(DownloadTest, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
     EXPECT_EQ(bar()->Value(), 100);
 }
 
-TEST_F(DownloadTest, TheFiguresFollowTheClockAndTheKnownTotal)
+TEST_F(Download, TheFiguresFollowTheClockAndTheKnownTotal)
 {
     HttpResponse file = sameVersionFile(4000);
     file.holdAt = {0, 1000};
@@ -138,7 +138,7 @@ TEST_F(DownloadTest, TheFiguresFollowTheClockAndTheKnownTotal)
     EXPECT_EQ(label("lblBytes"), "4000 of 4000 bytes copied.");
 }
 
-TEST_F(DownloadTest, ThreeOfEightBytesShowAs38AndAnUnknownTotalMovesNothingButTheCount)
+TEST_F(Download, ThreeOfEightBytesShowAs38AndAnUnknownTotalMovesNothingButTheCount)
 {
     HttpResponse eight = HttpResponse::ok("1.0\r\nabc", "text/plain");
     eight.holdAt = {3};
@@ -169,7 +169,7 @@ TEST_F(DownloadTest, ThreeOfEightBytesShowAs38AndAnUnknownTotalMovesNothingButTh
     EXPECT_EQ(label("lblSpeed"), "");
 }
 
-TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
+TEST_F(Download, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
 {
     server.serve("/missing.exe", HttpResponse::error(404));
     server.serve("/reset.exe", HttpResponse::cut(300000, 100000, HttpResponse::End::Reset));
@@ -217,7 +217,7 @@ TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
         EXPECT_TRUE(lines.value(lines.size() - 3).contains(description)) << qPrintable(lines.value(lines.size() - 3));
         EXPECT_EQ(lines.mid(lines.size() - 2),
                   (QStringList{"Unable to download " + server.url(path), "Download process completed"}));
-        EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product") << qPrintable(path);
+        EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product") << qPrintable(path);
         EXPECT_EQ(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot),
                   QStringList())
             << qPrintable(path) << ": nothing partial stays";
@@ -227,7 +227,7 @@ TEST_F(DownloadTest, AFailedTransferIsLoggedOnlyAndLeavesTheOldProduct)
     EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
 }
 
-TEST_F(DownloadTest, ATransferBrokenTwiceIsResumedToTheExactBytes)
+TEST_F(Download, ATransferBrokenTwiceIsResumedToTheExactBytes)
 {
     int request = 0;
     server.serve("/local/tarnwick.exe", [&](const testsupport::HttpRequest &) {
@@ -246,21 +246,21 @@ TEST_F(DownloadTest, ATransferBrokenTwiceIsResumedToTheExactBytes)
                            "vbAsyncStatusCodeFindingResource - Resuming " + url + " at byte 5000",
                            "vbAsyncStatusCodeFindingResource - Resuming " + url + " at byte 120000"}));
     EXPECT_EQ(raised, QStringList{"Download Complete"});
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), HttpTestServer::pattern(0, 200028));
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), HttpTestServer::pattern(0, 200028));
     EXPECT_EQ(label("lblBytes"), "200028 of 200028 bytes copied.");
 }
 
-TEST_F(DownloadTest, AnAddressWithABackslashPlacesTheFileNamedAfterIt)
+TEST_F(Download, AnAddressWithABackslashPlacesTheFileNamedAfterIt)
 {
     server.serve("/pkg\\tarnwick.exe", HttpResponse::ok("new product"));
     runFailingProductDownload("/pkg\\tarnwick.exe");
 
     EXPECT_EQ(server.requests().last().target, "/pkg%5Ctarnwick.exe");
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "new product");
     EXPECT_EQ(raised, QStringList{"Download Complete"});
 }
 
-TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)
+TEST_F(Download, CancelDownloadEndsTheWaitWithoutAnError)
 {
     HttpResponse big = HttpResponse::generated(200000);
     big.holdAt = {1000};
@@ -277,7 +277,7 @@ TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)
     EXPECT_EQ(lines.last(), "Download process completed");
     EXPECT_EQ(lines[lines.size() - 2], "Unable to download " + server.url("/local/tarnwick.exe"));
     EXPECT_EQ(lines.filter("Download error").size(), 0);
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product");
     EXPECT_TRUE(raised.isEmpty());
     EXPECT_TRUE(boxes.shown().isEmpty());
 
@@ -286,7 +286,7 @@ TEST_F(DownloadTest, CancelDownloadEndsTheWaitWithoutAnError)
     EXPECT_EQ(log(), lines);
 }
 
-TEST_F(DownloadTest, AnErrorInsideTheDownloadIsReportedByEventAndBox)
+TEST_F(Download, AnErrorInsideTheDownloadIsReportedByEventAndBox)
 {
     control.setDownloadFile("no address");
     control.setDownloadLocation(dir.filePath("app/"));
@@ -307,15 +307,15 @@ TEST_F(DownloadTest, AnErrorInsideTheDownloadIsReportedByEventAndBox)
     EXPECT_EQ(raised, QStringList{"Download error - Overflow"});
     EXPECT_EQ(boxes.texts().last(), "Download error - Overflow");
     EXPECT_EQ(log().mid(log().size() - 2), (QStringList{"Download error - Overflow", "Download process completed"}));
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "old product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product");
 
     // That read is over: the next one goes through.
     bar()->setMarginSize(0);
     runFailingProductDownload("/local/tarnwick.exe");
-    EXPECT_EQ(readFile(dir.filePath("app/tarnwick.exe")), "new product");
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "new product");
 }
 
-TEST_F(DownloadTest, DataInManyPiecesWritesNoLogLineForEachPiece)
+TEST_F(Download, DataInManyPiecesWritesNoLogLineForEachPiece)
 {
     HttpResponse pieces = sameVersionFile(20000);
     pieces.chunkBytes = 1000;
