@@ -16,6 +16,8 @@ class QPushButton;
 // The updater's window: shows that it is checking for updates, hands one
 // update run to its update control a second after it opens, then starts the
 // product and ends. "Skip >>" starts the product at once when it is there.
+// Its members keep the form designer's names (Form1, Timer1, Command1,
+// Label1...), since its stored description names them so.
 class Form1 : public QWidget {
     Q_OBJECT
 
