@@ -53,14 +53,15 @@ build() {
 # own that ends with them. Another checkout's run of the same edition waits
 # for the download port.
 run_tests() {
-  local arch=$1 build
+  local arch=$1 build status=0
   build=$(cd "$(build_of "$arch")" && pwd)
   SECONDS=0
   flock "/tmp/tarnwick-windows-$(port_of "$arch").lock" \
     xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
     '"$1/wine-run.sh" cmd /c exit && ctest --test-dir "$1" --output-on-failure -j "$2" && scripts/windows/demo.sh "$1"' \
-    windows-tests "$build" "$(nproc)"
-  echo "The $arch edition's tests and demo took $SECONDS s."
+    windows-tests "$build" "$(nproc)" || status=$?
+  echo "The $arch edition's tests and demo took $SECONDS s (status $status)."
+  return "$status"
 }
 
 stop_wine() {
