@@ -47,6 +47,13 @@ QString describeTimeout(int ms)
     return QStringLiteral("No data received for %1 milliseconds").arg(ms);
 }
 
+QString describePace(int ms)
+{
+    return QStringLiteral("Less than %1 bytes a second for %2")
+        .arg(AsyncRead::MinimumBytesPerSecond)
+        .arg(ms % 1000 == 0 ? QStringLiteral("%1 seconds").arg(ms / 1000) : QStringLiteral("%1 milliseconds").arg(ms));
+}
+
 QString describeBytes(qint64 bytesRead, qint64 total)
 {
     return total >= 0 ? QStringLiteral("%1 of %2 bytes").arg(bytesRead).arg(total)
@@ -65,6 +72,7 @@ AsyncReadPrivate::AsyncReadPrivate(AsyncRead *q)
 {
     stallTimer.setSingleShot(true);
     QObject::connect(&stallTimer, &QTimer::timeout, q, [this] { checkStall(); });
+    QObject::connect(&paceTimer, &QTimer::timeout, q, [this] { checkPace(); });
 }
 
 QString AsyncReadPrivate::finalPath() const
@@ -146,6 +154,7 @@ void AsyncReadPrivate::request()
     refusal.clear();
     touch();
     stallTimer.start(stallMs);
+    paceTimer.stop();
     transfer = std::make_unique<CurlTransfer>(multi, request, *this);
 }
 
@@ -165,6 +174,9 @@ void AsyncReadPrivate::sendingRequest()
 bool AsyncReadPrivate::headReceived(const ResponseHead &head)
 {
     touch();
+    // The pace counts from the answer on; before it, the stall limit waits.
+    received = receivedAtCheck = 0;
+    paceTimer.start(stallMs);
     const HeadVerdict verdict = judgeHead(head, asked, cached && asked < 0);
     switch (verdict.action) {
     case HeadVerdict::Action::Refuse:
@@ -186,6 +198,10 @@ bool AsyncReadPrivate::headReceived(const ResponseHead &head)
 
 bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &verdict)
 {
+    if (maxBytes >= 0 && verdict.total > maxBytes) {
+        refusal = QStringLiteral("Larger than %1 bytes (%2 announced)").arg(maxBytes).arg(verdict.total);
+        return false;
+    }
     total = verdict.total;
     if (!part.isOpen()) {
         // The server sends a new copy: the one taken from the cache goes.
@@ -218,11 +234,16 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
 bool AsyncReadPrivate::bodyReceived(const char *data, qsizetype size)
 {
     touch();
+    received += size;
     // The body of a redirect or of a not-modified answer is not the file:
     // read to its end to keep the connection, unless it goes on and on.
     if (action != HeadVerdict::Action::Body) {
         dropped += size;
         return dropped <= kMaxDroppedBytes;
+    }
+    if (maxBytes >= 0 && bytesRead + size > maxBytes) {
+        refusal = QStringLiteral("Longer than %1 bytes").arg(maxBytes);
+        return false;
     }
     if (part.write(data, size) != size) {
         refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
@@ -239,6 +260,7 @@ void AsyncReadPrivate::finished(const CurlTransfer::End &end)
     using Kind = CurlTransfer::End::Kind;
     const std::unique_ptr<CurlTransfer> ended = std::move(transfer);
     stallTimer.stop();
+    paceTimer.stop();
     const bool broken = end.kind == Kind::Broken;
     if (!refusal.isEmpty())
         fail(refusal);
@@ -263,7 +285,23 @@ void AsyncReadPrivate::checkStall()
         return;
     }
     transfer.reset();
+    paceTimer.stop();
     endTransfer(true, describeTimeout(stallMs));
+}
+
+void AsyncReadPrivate::checkPace()
+{
+    if (!transfer)
+        return;
+    const qint64 floor = qint64(AsyncRead::MinimumBytesPerSecond) * stallMs / 1000;
+    if (received - receivedAtCheck >= floor) {
+        receivedAtCheck = received;
+        return;
+    }
+    transfer.reset();
+    stallTimer.stop();
+    paceTimer.stop();
+    endTransfer(true, describePace(stallMs));
 }
 
 void AsyncReadPrivate::endTransfer(bool broken, const QString &description)
@@ -332,6 +370,7 @@ void AsyncReadPrivate::complete()
 void AsyncReadPrivate::stop()
 {
     stallTimer.stop();
+    paceTimer.stop();
     transfer.reset();
     discardReadFolder();
 }
@@ -383,7 +422,7 @@ AsyncRead::~AsyncRead()
     d->notifications.clear();
 }
 
-void AsyncRead::start(const QString &address, int options)
+void AsyncRead::start(const QString &address, int options, qint64 maxBytes)
 {
     if (isPending())
         throw RuntimeError(ErrInvalidCall, QStringLiteral("A read is already in progress"));
@@ -396,7 +435,9 @@ void AsyncRead::start(const QString &address, int options)
     d->url = d->hop = url;
     d->address = url.toDisplayString();
     d->options = options;
+    d->maxBytes = maxBytes;
     d->fileName = localNameFor(url);
+    CacheEntry::removeDeadReads(d->folder);
     d->entry.emplace(d->folder, url);
     d->cached.reset();
     d->pending = true;

@@ -27,7 +27,9 @@ class AsyncReadPrivate;
 // status outside 2xx, a 204, a 206 that doesn't continue where the service
 // asked, differing lengths, a malformed or broken body, more than 10
 // redirects, a redirect from https to http, a file address that names no
-// regular file, or when no data arrive for stallTimeoutMs(). A transfer that breaks or stalls after some data is
+// regular file, a body longer than the read's limit, when no data arrive
+// for stallTimeoutMs(), or when less than MinimumBytesPerSecond arrive on
+// average over that time. A transfer that breaks or stalls after some data is
 // resumed with Range and If-Range, up to 3 times, when the server offers
 // byte ranges and a validator; each resumption is reported as
 // FindingResource with the text "Resuming <address> at byte N". The proxy
@@ -47,15 +49,18 @@ public:
     static constexpr int DefaultStallTimeoutMs = 60'000;
     static constexpr int MaxRedirects = 10;
     static constexpr int MaxResumptions = 3;
+    // The slowest pace a transfer may keep: 1 MB in under three hours.
+    static constexpr int MinimumBytesPerSecond = 100;
 
     explicit AsyncRead(QObject *parent = nullptr);
     // Cancels a pending read.
     ~AsyncRead() override;
 
-    // Starts reading url. A backslash in it goes out percent-encoded. Raises
-    // error 5 for an address that can't be read (empty, relative, another
-    // scheme) and when a read is already pending.
-    void start(const QString &url, int options = Resynchronize);
+    // Starts reading url. A backslash in it goes out percent-encoded. A read
+    // with maxBytes (not -1) refuses an answer that announces more and ends
+    // when more arrive. Raises error 5 for an address that can't be read
+    // (empty, relative, another scheme) and when a read is already pending.
+    void start(const QString &url, int options = Resynchronize, qint64 maxBytes = -1);
     // Ends the pending read without a completion and removes its partial
     // file. Raises error 5 when no read is pending.
     void cancel();

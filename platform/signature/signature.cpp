@@ -111,12 +111,28 @@ Hash hashFile(const QString &path)
     return hash;
 }
 
+// The global signature covers the file's signature and the trusted comment.
+bool commentHolds(const Signature &signature, const PublicKey &key)
+{
+    const QByteArray signedComment = signature.signature + signature.trustedComment;
+    return crypto_sign_verify_detached(bytes(signature.globalSignature), bytes(signedComment),
+                                       quint64(signedComment.size()), bytes(key.key))
+           == 0;
+}
+
 Check failed(Verdict verdict, const QString &description)
 {
-    return Check{verdict, description};
+    return Check{verdict, description, {}};
 }
 
 } // namespace
+
+std::optional<QString> keyProblem(const QString &publicKey)
+{
+    if (parseKey(publicKey))
+        return std::nullopt;
+    return QStringLiteral("Malformed public key");
+}
 
 Check verifyFile(const QString &path, const QByteArray &signatureText, const QString &publicKey)
 {
@@ -139,12 +155,36 @@ Check verifyFile(const QString &path, const QByteArray &signatureText, const QSt
     const Hash hash = hashFile(path);
     if (crypto_sign_verify_detached(bytes(signature->signature), hash.data(), hash.size(), bytes(key->key)) != 0)
         return failed(Verdict::BadSignature, QStringLiteral("The signature does not match the file"));
-    const QByteArray signedComment = signature->signature + signature->trustedComment;
-    if (crypto_sign_verify_detached(bytes(signature->globalSignature), bytes(signedComment),
-                                    quint64(signedComment.size()), bytes(key->key))
-        != 0)
+    if (!commentHolds(*signature, *key))
         return failed(Verdict::BadTrustedComment, QStringLiteral("The trusted comment does not match its signature"));
-    return Check{};
+    return Check{Verdict::Valid, QString(), signature->trustedComment};
+}
+
+TrustedFields trustedFields(const QByteArray &trustedComment)
+{
+    TrustedFields fields;
+    for (const QByteArray &field : trustedComment.split('\t')) {
+        if (field.startsWith("timestamp:")) {
+            bool number = false;
+            const qint64 seconds = field.mid(10).toLongLong(&number);
+            if (number)
+                fields.timestamp = seconds;
+        } else if (field.startsWith("file:")) {
+            fields.file = QString::fromUtf8(field.mid(5));
+        }
+    }
+    return fields;
+}
+
+std::optional<QByteArray> verifiedTrustedComment(const QByteArray &signatureText, const QString &publicKey)
+{
+    if (sodium_init() < 0)
+        return std::nullopt;
+    const std::optional<PublicKey> key = parseKey(publicKey);
+    const std::optional<Signature> signature = parseSignature(signatureText);
+    if (!key || !signature || signature->keyId != key->keyId || !commentHolds(*signature, *key))
+        return std::nullopt;
+    return signature->trustedComment;
 }
 
 QByteArray readSignatureFile(const QString &path)

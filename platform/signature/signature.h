@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // Release signatures in the format of the minisign tool: Ed25519 over the
 // file's BLAKE2b-512 hash (algorithm "ED"), with a trusted comment signed
@@ -27,9 +28,26 @@ struct Check {
     Verdict verdict = Verdict::Valid;
     // Why the check failed, for the user; empty when valid.
     QString description;
+    // The trusted comment, once its signature holds.
+    QByteArray trustedComment;
 
     bool valid() const { return verdict == Verdict::Valid; }
 };
+
+// The fields of minisign's default trusted comment,
+// "timestamp:<unix seconds>\tfile:<name>\thashed", each when it is there.
+struct TrustedFields {
+    std::optional<qint64> timestamp;
+    std::optional<QString> file;
+};
+TrustedFields trustedFields(const QByteArray &trustedComment);
+
+// The trusted comment of signatureText when its signature by publicKey
+// holds (whatever file it signs); nothing otherwise.
+std::optional<QByteArray> verifiedTrustedComment(const QByteArray &signatureText, const QString &publicKey);
+
+// Why publicKey isn't a minisign public key; nothing when it is one.
+std::optional<QString> keyProblem(const QString &publicKey);
 
 // Checks the file at path, read in chunks, against signatureText made with
 // the key publicKey (surrounding blanks ignored). Lines after the fourth of
@@ -41,6 +59,10 @@ Check verifyFile(const QString &path, const QByteArray &signatureText, const QSt
 // fits in far less, so a longer file can't hold one. Raises like verifyFile.
 inline constexpr qint64 maxSignatureBytes = 64 * 1024;
 QByteArray readSignatureFile(const QString &path);
+
+// The name of the signature kept beside a placed product: its own name and
+// this.
+inline constexpr QLatin1String keptSignatureSuffix(".minisig");
 
 // Where a product's signature lies: its address with ".minisig" after the
 // path, so that a query or fragment stays at the end.

@@ -31,6 +31,9 @@ QString readFirstLine(const QString &path)
         any = true;
         if (c == '\r' || c == '\n')
             break;
+        if (line.size() == maxFirstLineBytes)
+            throw RuntimeError(ErrPathFileAccess,
+                               QStringLiteral("The first line is longer than %1 bytes").arg(maxFirstLineBytes));
         line.append(c);
     }
     if (!any)

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 // File operations the system relies on. Every failure raises a
 // platform::RuntimeError with the classic number nearest to the cause.
 // Text is in the system's code page (Qt's local 8-bit encoding): UTF-8 on
@@ -39,7 +41,10 @@ bool exists(const QString &path);
 // exists at the path.
 bool isOrdinaryFile(const QString &path);
 // The text up to the first CR, CR LF or LF; the whole file when it has no
-// line end. A file without any byte raises "Input past end of file" (62).
+// line end. A file without any byte raises "Input past end of file" (62), a
+// first line longer than maxFirstLineBytes "The first line is longer than
+// 4096 bytes" (75): nothing from outside can fill the memory.
+inline constexpr qsizetype maxFirstLineBytes = 4096;
 QString readFirstLine(const QString &path);
 // Moves source over destination in one step: the destination is either the
 // old file or the new one, never missing. Works across file systems (copies
@@ -51,6 +56,29 @@ QString readFirstLine(const QString &path);
 // only when there is one other (the read service's record of a download);
 // else the source is placed as a copy. A missing source is "File not found"
 // (53), a missing destination folder "Path not found" (76).
+//
+// Durable: the new file's data are synced before it takes the old one's
+// name, and the folder after, so a power cut leaves the old file or the
+// whole new one. Nothing is followed through a symbolic link (a link as
+// source or destination is "Not a regular file"). A source that shares its
+// storage with another name (the read service's record, a copy placed
+// elsewhere) is copied rather than moved, so that a placed file never
+// shares it: changing one never changes another. Temporary files that a
+// run which died while placing left beside the destination are removed.
 void replace(const QString &source, const QString &destination);
+// Writes data as the whole of the file at path, in one step and durably as
+// replace() does; only over a regular file or where nothing is.
+void writeWhole(const QString &path, const QByteArray &data);
+
+#ifndef _WIN32
+// What a power cut would test: each step that makes a replacement durable,
+// as it happens ("sync" of a file, "rename" onto a path, "sync folder"),
+// for a test to hold to its order. Windows renames with
+// MOVEFILE_WRITE_THROUGH after flushing the file instead.
+namespace durability {
+using Observer = std::function<void(const QString &step, const QString &path)>;
+void setObserver(Observer observer);
+} // namespace durability
+#endif
 
 } // namespace platform::files

@@ -1,12 +1,17 @@
 #include "platform/system/files.h"
 
 #include "platform/core/runtimeerror.h"
+#include "platform/system/process.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <QDir>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,49 +67,166 @@ void writeAll(int fd, const char *data, size_t size)
     }
 }
 
-// Copies source into a new hidden file beside destination and returns its path.
-QByteArray copyBeside(const QByteArray &source, const QByteArray &destination, mode_t mode)
-{
-    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        raiseErrno();
-    QByteArray dir = destination.left(destination.lastIndexOf('/') + 1);
-    QByteArray temp = dir + ".~update-XXXXXX";
-    const int out = ::mkstemp(temp.data());
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        errno = err;
-        raiseErrnoForDestination();
+// Closes a descriptor when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
-    try {
-        char buffer[1 << 16];
-        for (;;) {
-            const ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                raiseErrno();
-            }
-            if (n == 0)
-                break;
-            writeAll(out, buffer, size_t(n));
-        }
-        if (::fchmod(out, mode) != 0 || ::fsync(out) != 0)
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    // Closes it now, raising what close says.
+    void close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0)
             raiseErrno();
+    }
+
+private:
+    int m_fd;
+};
+
+durability::Observer &observer()
+{
+    static durability::Observer instance;
+    return instance;
+}
+
+void observe(const char *step, const QByteArray &path)
+{
+    if (observer())
+        observer()(QLatin1String(step), QFile::decodeName(path));
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// The data on disk before anything names the file: a power cut then finds
+// the old file or the whole new one.
+void syncFile(int fd, const QByteArray &path)
+{
+    if (::fsync(fd) != 0)
+        raiseErrno();
+    observe("sync", path);
+}
+
+// A rename is durable once the folder that holds it is synced.
+void syncFolderOf(const QByteArray &path)
+{
+    const QByteArray folder = folderOf(path);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        raiseErrno();
+    const int synced = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    // Some file systems can't sync a folder; their renames are as durable as they get.
+    if (synced != 0 && err != EINVAL && err != ENOTSUP)
+        throw errorFromErrno(err);
+    observe("sync folder", folder);
+}
+
+void renameOver(const QByteArray &from, const QByteArray &to)
+{
+    if (::rename(from.constData(), to.constData()) != 0)
+        raiseErrnoForDestination();
+    observe("rename", to);
+}
+
+// The prefix of this process's temporary files beside a destination; the
+// process id tells a later run whether their owner still lives.
+const QByteArray kTemporaryPrefix = ".~update-";
+
+QByteArray temporaryBeside(const QByteArray &destination)
+{
+    return folderOf(destination) + '/' + kTemporaryPrefix + QByteArray::number(::getpid()) + "-XXXXXX";
+}
+
+// Removes the temporaries that runs which died while placing left in the
+// destination's folder; a living process's stay.
+void removeDeadTemporaries(const QByteArray &destination)
+{
+    const QDir folder(QFile::decodeName(folderOf(destination)));
+    const QStringList names =
+        folder.entryList({QString::fromLatin1(kTemporaryPrefix) + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        bool number = false;
+        const qint64 owner = name.mid(kTemporaryPrefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&number);
+        if (!number || process::isRunning(owner))
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        struct stat st{};
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(path.constData());
+    }
+}
+
+// Copies what is in `in` to `out`: in the kernel where it can, else
+// through a buffer (another file system on an older kernel).
+void copyData(int in, int out)
+{
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, &offset, out, nullptr, 1 << 30, 0);
+        if (n == 0)
+            return;
+        if (n > 0 || errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            raiseErrno();
+        break;
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::pread(in, buffer, sizeof buffer, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            raiseErrno();
+        if (n == 0)
+            return;
+        writeAll(out, buffer, size_t(n));
+        offset += n;
+    }
+}
+
+// Copies the open source into a new temporary beside destination, synced,
+// and returns its path: a clone of the source's blocks where the file
+// system shares them copy-on-write, else the kernel's copy.
+QByteArray copyBeside(int in, const QByteArray &destination, mode_t mode)
+{
+    QByteArray temp = temporaryBeside(destination);
+    Descriptor out(::mkostemp(temp.data(), O_CLOEXEC));
+    if (out.get() < 0)
+        raiseErrnoForDestination();
+    try {
+        if (::ioctl(out.get(), FICLONE, in) != 0)
+            copyData(in, out.get());
+        if (::fchmod(out.get(), mode) != 0)
+            raiseErrno();
+        syncFile(out.get(), temp);
+        out.close();
     } catch (...) {
-        ::close(in);
-        ::close(out);
         ::unlink(temp.constData());
         throw;
     }
-    ::close(in);
-    if (::close(out) != 0) {
-        const int err = errno;
-        ::unlink(temp.constData());
-        throw errorFromErrno(err);
-    }
     return temp;
+}
+
+// Whether the open file's first bytes make it a program.
+bool isProgramDescriptor(int fd)
+{
+    char head[4];
+    const ssize_t n = ::pread(fd, head, sizeof head, 0);
+    return n > 0 && isProgramImage(QByteArrayView(head, n));
 }
 
 } // namespace
@@ -172,14 +294,21 @@ void replace(const QString &source, const QString &destination)
 {
     const QByteArray from = native(source);
     const QByteArray to = native(destination);
+    // Never through a link: what is moved, changed and placed is the
+    // download itself, not a file a link in the cache points to.
+    Descriptor in(::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (in.get() < 0 && errno == ELOOP)
+        throw notARegularFile(source);
+    if (in.get() < 0)
+        raiseErrno();
     struct stat src{};
-    if (::stat(from.constData(), &src) != 0)
+    if (::fstat(in.get(), &src) != 0)
         raiseErrno();
     if (!S_ISREG(src.st_mode))
         throw notARegularFile(source);
     mode_t mode = 0;
     struct stat old{};
-    const bool placed = ::stat(to.constData(), &old) == 0;
+    const bool placed = ::lstat(to.constData(), &old) == 0;
     if (placed) {
         if (!S_ISREG(old.st_mode))
             throw notARegularFile(destination);
@@ -188,7 +317,7 @@ void replace(const QString &source, const QString &destination)
             throw RuntimeError(ErrPathFileAccess, QStringLiteral("The new file is empty"));
         mode = old.st_mode & 07777;
     } else if (errno == ENOENT) {
-        mode = newFileMode(isProgramFile(source));
+        mode = newFileMode(isProgramDescriptor(in.get()));
     } else {
         raiseErrnoForDestination();
     }
@@ -198,26 +327,63 @@ void replace(const QString &source, const QString &destination)
             raiseErrno();
         return;
     }
-    // The read service keeps one name of a download it hands out (its
-    // record); a further name is a file placed elsewhere, whose permission
-    // bits must not change with this one's: then this one is copied.
-    if (src.st_nlink <= 2 || (src.st_mode & 07777) == mode) {
-        if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
+    removeDeadTemporaries(to);
+    // A file of one name (a fresh download) moves into place. One that
+    // shares its storage (with the cache's kept record, or with a copy
+    // placed elsewhere) is copied, so that changing one never changes
+    // another; so is one on another file system.
+    if (src.st_nlink == 1 && ::fchmod(in.get(), mode) == 0) {
+        syncFile(in.get(), from);
+        if (::rename(from.constData(), to.constData()) == 0) {
+            observe("rename", to);
+            syncFolderOf(to);
             return;
-        if (errno != EXDEV && errno != EPERM)
+        }
+        if (errno != EXDEV)
             raiseErrnoForDestination();
     }
-    // Another file system, a source we may not change or one that shares its
-    // bits: copy next to the destination, then rename over it so the old
-    // file never goes missing.
-    const QByteArray temp = copyBeside(from, to, mode);
-    if (::rename(temp.constData(), to.constData()) != 0) {
-        const int err = errno;
+    const QByteArray temp = copyBeside(in.get(), to, mode);
+    try {
+        renameOver(temp, to);
+    } catch (...) {
         ::unlink(temp.constData());
-        errno = err;
-        raiseErrnoForDestination();
+        throw;
     }
+    syncFolderOf(to);
     ::unlink(from.constData());
 }
+
+void writeWhole(const QString &path, const QByteArray &data)
+{
+    const QByteArray to = native(path);
+    struct stat old{};
+    if (::lstat(to.constData(), &old) == 0 && !S_ISREG(old.st_mode))
+        throw notARegularFile(path);
+    QByteArray temp = temporaryBeside(to);
+    Descriptor out(::mkostemp(temp.data(), O_CLOEXEC));
+    if (out.get() < 0)
+        raiseErrnoForDestination();
+    try {
+        writeAll(out.get(), data.constData(), size_t(data.size()));
+        if (::fchmod(out.get(), newFileMode(false)) != 0)
+            raiseErrno();
+        syncFile(out.get(), temp);
+        out.close();
+        renameOver(temp, to);
+    } catch (...) {
+        ::unlink(temp.constData());
+        throw;
+    }
+    syncFolderOf(to);
+}
+
+namespace durability {
+
+void setObserver(Observer observer)
+{
+    files::observer() = std::move(observer);
+}
+
+} // namespace durability
 
 } // namespace platform::files

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QUuid>
 
+#include <optional>
+
 #include <windows.h>
 
 namespace platform::files {
@@ -107,6 +109,21 @@ void removeOldCopies(const std::wstring &destination)
     FindClose(search);
 }
 
+// The file's data on disk before anything names it; and how many names it
+// has. Nothing when it can't be opened for that.
+std::optional<DWORD> flushAndCountNames(const std::wstring &path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = FlushFileBuffers(file) && GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return known ? std::optional<DWORD>(info.nNumberOfLinks) : std::nullopt;
+}
+
 // Raises the error of a failed move; a missing entry on the way is the
 // destination's folder.
 [[noreturn]] void raiseForDestination(DWORD error)
@@ -194,21 +211,55 @@ void replace(const QString &source, const QString &destination)
             throw RuntimeError(ErrPermissionDenied);
         removeOldCopies(to);
     }
-    if (moveOver(from, to))
-        return;
-    if (GetLastError() != ERROR_NOT_SAME_DEVICE)
-        raiseForDestination(GetLastError());
-    // Another volume: copy next to the destination, then move over it so the
-    // old file never goes missing.
+    // A file of one name (a fresh download) moves into place; one that
+    // shares its storage (the read service's record, a copy placed
+    // elsewhere) is copied, so that changing one never changes another.
+    const std::optional<DWORD> names = flushAndCountNames(from);
+    if (names == DWORD(1)) {
+        if (moveOver(from, to))
+            return;
+        if (GetLastError() != ERROR_NOT_SAME_DEVICE)
+            raiseForDestination(GetLastError());
+    }
+    // Copied next to the destination, then moved over it, so the old file
+    // never goes missing.
     const std::wstring temp = beside(to, L"new");
     if (!CopyFileW(from.c_str(), temp.c_str(), TRUE))
         raiseForDestination(GetLastError());
+    flushAndCountNames(temp);
     if (!moveOver(temp, to)) {
         const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
         raiseForDestination(error);
     }
     DeleteFileW(from.c_str());
+}
+
+void writeWhole(const QString &path, const QByteArray &data)
+{
+    const std::wstring to = native(path);
+    const DWORD old = attributesOf(to);
+    if (old != INVALID_FILE_ATTRIBUTES && !isRegular(old))
+        throw notARegularFile(path);
+    const std::wstring temp = beside(to, L"new");
+    const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        raiseForDestination(GetLastError());
+    try {
+        writeAll(file, data);
+        if (!FlushFileBuffers(file))
+            raiseLastError();
+    } catch (...) {
+        CloseHandle(file);
+        DeleteFileW(temp.c_str());
+        throw;
+    }
+    CloseHandle(file);
+    if (!MoveFileExW(temp.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        raiseForDestination(error);
+    }
 }
 
 } // namespace platform::files

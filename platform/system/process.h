@@ -13,6 +13,9 @@ namespace platform::process {
 QString applicationFolder();
 // The running program's title (its application name).
 QString applicationTitle();
+// Whether a process of the id is running (for what a dead run left behind:
+// a process that can't be asked counts as running).
+bool isRunning(qint64 processId);
 // Starts the executable file at path, detached, in the caller's working
 // directory (the shell's way, with no directory of its own). Raises
 // "File not found" (53) when nothing is there and "Permission denied" (70)

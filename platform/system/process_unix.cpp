@@ -9,7 +9,15 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <cerrno>
+#include <csignal>
+
 namespace platform::process {
+
+bool isRunning(qint64 processId)
+{
+    return processId > 0 && (::kill(pid_t(processId), 0) == 0 || errno != ESRCH);
+}
 
 void startProgram(const QString &path)
 {

@@ -20,6 +20,18 @@ std::wstring native(const QString &path)
 
 } // namespace
 
+bool isRunning(qint64 processId)
+{
+    if (processId <= 0)
+        return false;
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(processId));
+    if (!process)
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
 void startProgram(const QString &path)
 {
     const QFileInfo info = detail::startable(path);

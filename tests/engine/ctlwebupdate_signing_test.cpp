@@ -14,6 +14,18 @@ namespace {
 
 const QByteArray kProduct = testsupport::HttpTestServer::pattern(0, 100'000);
 
+HttpResponse chunked(HttpResponse response)
+{
+    response.framing = HttpResponse::Framing::Chunked;
+    return response;
+}
+
+// minisign's default trusted comment, with the time and file given.
+QStringList comment(qint64 timestamp, const QString &file)
+{
+    return {"-t", QStringLiteral("timestamp:%1\tfile:%2\thashed").arg(timestamp).arg(file)};
+}
+
 class Signing : public EngineTest {
 protected:
     Signing()
@@ -66,7 +78,7 @@ TEST_F(Signing, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
     expected << downloadLines(productUrl, productCopy, "application/octet-stream", host())
              << downloadLines(signatureUrl, signatureCopy, "application/octet-stream")
              << "Deleted signature file " + signatureCopy << "Verified signature of " + productCopy
-             << "File moved to " + placed << "Download Complete"
+             << "File moved to " + placed << "Kept signature " + placed + ".minisig" << "Download Complete"
              << "Download process completed";
     EXPECT_EQ(lines.join("\n").toStdString(), expected.join("\n").toStdString());
     EXPECT_EQ(raised, QStringList{"Download Complete"});
@@ -96,6 +108,9 @@ TEST_F(Signing, AnyFaultOfTheSignatureKeepsTheOldProduct)
          "Signed with another key (key id " + otherKey.keyId() + " instead of " + key.keyId() + ")"},
         {"missing", HttpResponse::error(404), "Unable to download " + signatureUrl},
         {"malformed", HttpResponse::ok(good.left(good.size() / 2)), "Malformed signature"},
+        // A signature fits in far less than the read's limit of 64 KiB.
+        {"announced as 1 GiB", HttpResponse::generated(qint64(1) << 30), "Unable to download " + signatureUrl},
+        {"endless", chunked(HttpResponse::generated(qint64(1) << 30)), "Unable to download " + signatureUrl},
     };
     for (const auto &c : cases) {
         server.serve("/local/tarnwick.exe.minisig", c.signature);
@@ -111,10 +126,55 @@ TEST_F(Signing, AnyFaultOfTheSignatureKeepsTheOldProduct)
         EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
         EXPECT_EQ(cacheFiles(), "") << c.name;
     }
-    EXPECT_EQ(boxes.shown().size(), 4);
-    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 4);
-    EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 4);
+    EXPECT_EQ(boxes.shown().size(), 6);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 6);
+    EXPECT_EQ(server.hits("/local/tarnwick.exe.minisig"), 6);
     EXPECT_EQ(QDir(dir.filePath("app")).entryList(QDir::Files), QStringList{"tarnwick.exe"});
+}
+
+TEST_F(Signing, ASignatureIsBoundToItsFileAndToTheInstalledRelease)
+{
+    const QString kept = dir.filePath("app/tarnwick.exe.minisig");
+    const struct {
+        const char *name;
+        QStringList signing; // further minisign arguments
+        QString failure;     // empty: placed
+    } cases[] = {
+        {"another file", comment(3000, "setup.exe"), "Signed for another file (setup.exe, not tarnwick.exe)"},
+        {"older than the installed release", comment(1000, "tarnwick.exe"),
+         "Signed earlier than the installed product: an older release is not put back"},
+        {"the installed release again", comment(2000, "tarnwick.exe"), ""},
+        {"a newer release", comment(3000, "tarnwick.exe"), ""},
+        {"a comment of the publisher's own", {"-t", "Tarnwick 2.0"}, ""},
+        {"minisign's default comment", {}, ""},
+    };
+    for (const auto &c : cases) {
+        writeFile(dir.filePath("app/tarnwick.exe"), "old product");
+        writeFile(kept, key.sign("old product", comment(2000, "tarnwick.exe")));
+        const QByteArray signature = key.sign(kProduct, c.signing);
+        server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok(signature));
+        raised.clear();
+
+        runWithKey(key.publicKey());
+
+        if (c.failure.isEmpty()) {
+            EXPECT_EQ(raised, QStringList{"Download Complete"}) << c.name;
+            EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), kProduct) << c.name;
+            EXPECT_EQ(testsupport::readBytes(kept), signature) << c.name << ": kept for the next update";
+        } else {
+            EXPECT_EQ(raised, QStringList{"Signature check failed - " + c.failure}) << c.name;
+            EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product") << c.name;
+        }
+    }
+}
+
+TEST_F(Signing, AMalformedKeyFailsTheRunBeforeAnythingIsFetched)
+{
+    runWithKey("RWQnot-a-key");
+
+    EXPECT_EQ(raised, QStringList{"Signature check failed - Malformed public key"});
+    EXPECT_EQ(server.hits("/local/tarnwick.exe"), 0);
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), "old product");
 }
 
 TEST_F(Signing, WithoutAKeyNoSignatureIsAskedFor)

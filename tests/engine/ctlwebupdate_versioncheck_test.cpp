@@ -82,15 +82,21 @@ TEST_F(VersionCheck, ANewerVersionGoesOnUnlessTheUserSaysNo)
     EXPECT_FALSE(wentOnToDownload());
 }
 
-TEST_F(VersionCheck, AnEmptyVersionFileIsAnErrorThatKeepsTheFile)
+TEST_F(VersionCheck, AnEmptyOrEndlessFirstLineIsAnErrorThatLeavesNothing)
 {
-    runCheck("", "1.0");
-    const QString message = "Error checking version file - Input past end of file";
-    EXPECT_EQ(raised, QStringList{message});
-    EXPECT_EQ(boxes.texts(), QStringList{message});
-    EXPECT_EQ(lines.last(), message);
-    EXPECT_TRUE(QFile::exists(copy));
-    EXPECT_FALSE(wentOnToDownload());
+    const std::pair<QByteArray, QString> cases[] = {
+        {"", "Input past end of file"},
+        {QByteArray(5000, '9'), "The first line is longer than 4096 bytes"},
+    };
+    for (const auto &[content, why] : cases) {
+        runCheck(content, "1.0");
+        const QString message = "Error checking version file - " + why;
+        EXPECT_EQ(raised, QStringList{message});
+        EXPECT_EQ(boxes.texts().last(), message);
+        EXPECT_EQ(lines.last(), message);
+        EXPECT_FALSE(QFile::exists(copy)) << "the copy is of no use to anyone";
+        EXPECT_FALSE(wentOnToDownload());
+    }
 }
 
 TEST_F(VersionCheck, AVersionFileThatCannotBeFetchedEndsTheRun)

@@ -24,14 +24,14 @@ MinisignKey::MinisignKey()
     m_publicKey = QString::fromLatin1(lines.value(1));
 }
 
-QByteArray MinisignKey::sign(const QByteArray &content, const QStringList &arguments) const
+QByteArray MinisignKey::sign(const QByteArray &content, const QStringList &arguments, const QString &name) const
 {
-    QFile file(m_folder.filePath("signed"));
+    QFile file(m_folder.filePath(name));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
     file.close();
     QFile::remove(file.fileName() + ".minisig");
-    return run(QStringList{"-S", "-s", "key.key", "-m", "signed"} + arguments)
+    return run(QStringList{"-S", "-s", "key.key", "-m", name} + arguments)
         ? contentOf(file.fileName() + ".minisig")
         : QByteArray();
 }

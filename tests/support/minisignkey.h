@@ -19,9 +19,11 @@ public:
     // The key id in hexadecimal, all sixteen digits (the .pub file's comment
     // drops leading zeros).
     QString keyId() const { return m_keyId; }
-    // The .minisig text for content, signed with further minisign
+    // The .minisig text for content, signed as the file name (which
+    // minisign's default trusted comment names) with further minisign
     // arguments (-l, -t TEXT, ...).
-    QByteArray sign(const QByteArray &content, const QStringList &arguments = {}) const;
+    QByteArray sign(const QByteArray &content, const QStringList &arguments = {},
+                    const QString &name = QStringLiteral("tarnwick.exe")) const;
 
 private:
     bool run(const QStringList &arguments) const;

@@ -13,6 +13,7 @@
 #include "platform/desktop/messagebox.h"
 #include "platform/system/process.h"
 #include "platform/settings/propertybag.h"
+#include "platform/core/reporttext.h"
 #include "platform/core/runtimeerror.h"
 #include "platform/signature/signature.h"
 
@@ -117,9 +118,11 @@ void ctlWebUpdate::WriteProperties(platform::PropertyBag &bag) const
     bag.WriteProperty(keys::PublicKey, m_PublicKey, empty);
 }
 
+// Every message may carry an address or a server's words: passwords are
+// hidden wherever it goes, and the log escapes control characters.
 void ctlWebUpdate::ReportStatus(const QString &text)
 {
-    QString message = text;
+    QString message = platform::hidePasswords(text);
     emit StatusChange(message);
     WriteLog(message, false);
 }
@@ -141,7 +144,8 @@ void ctlWebUpdate::WriteLog(const QString &text, bool startNewLog)
     }
     try {
         platform::files::appendLine(log, platform::logTimestamp(platform::Clock::current().now())
-                                             + QStringLiteral("  ") + text);
+                                             + QStringLiteral("  ")
+                                             + platform::escapeControls(platform::hidePasswords(text)));
     } catch (const RuntimeError &) {
         // Log writing ignores its own failures.
     }
@@ -149,7 +153,7 @@ void ctlWebUpdate::WriteLog(const QString &text, bool startNewLog)
 
 void ctlWebUpdate::showMessage(const QString &text)
 {
-    platform::messageBox(this, title(), text);
+    platform::messageBox(this, title(), platform::hidePasswords(text));
 }
 
 void ctlWebUpdate::RunUpdate()
@@ -182,6 +186,14 @@ void ctlWebUpdate::runSteps()
         showMessage(message);
         return;
     }
+    // A key that can't check anything fails the run before anything is fetched.
+    if (const std::optional<QString> problem =
+            m_PublicKey.isEmpty() ? std::nullopt : platform::signature::keyProblem(m_PublicKey)) {
+        const QString message = QStringLiteral("Signature check failed - ") + *problem;
+        ReportStatus(message);
+        showMessage(message);
+        return;
+    }
     if (!DownloadVersionFile().isEmpty() && !CurrentVersion().isEmpty()) {
         const std::optional<QString> versionCopy = DownloadUrl(DownloadVersionFile());
         if (!versionCopy) {
@@ -191,10 +203,11 @@ void ctlWebUpdate::runSteps()
         if (CheckVersion(*versionCopy) == VersionVerdict::DontDownload)
             return;
     }
-    std::optional<QString> copy = DownloadUrl(DownloadFile());
-    if (copy)
-        copy = VerifyDownloadedFile(*copy);
-    if (const std::optional<QString> placed = copy ? MoveDownloadedFile(*copy) : std::nullopt) {
+    const std::optional<QString> copy = DownloadUrl(DownloadFile());
+    const std::optional<VerifiedCopy> verified = copy ? VerifyDownloadedFile(*copy) : std::nullopt;
+    if (const std::optional<QString> placed = verified ? MoveDownloadedFile(verified->path) : std::nullopt) {
+        if (!verified->signature.isEmpty())
+            KeepSignature(*placed, verified->signature);
         ReportStatus(QStringLiteral("Download Complete"));
         WaitSeconds(1);
         if (AutoRun())
@@ -216,7 +229,7 @@ void ctlWebUpdate::endDownload(DownloadOutcome outcome)
         m_outcome = std::move(outcome);
 }
 
-std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel)
+std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel, qint64 maxBytes)
 {
     try {
         m_outcome.reset();
@@ -225,7 +238,7 @@ std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel pan
             m_panel->clear();
         m_ActiveUrl = url;
         m_DownloadStartTime = monotonicSeconds();
-        m_asyncRead->start(url, platform::AsyncRead::Resynchronize);
+        m_asyncRead->start(url, platform::AsyncRead::Resynchronize, maxBytes);
         platform::waitUntil([this] { return m_outcome.has_value(); });
         platform::DoEvents();
         if (const auto *raised = std::get_if<RuntimeError>(&*m_outcome))
@@ -298,6 +311,12 @@ ctlWebUpdate::VersionVerdict ctlWebUpdate::CheckVersion(const QString &versionFi
         WriteLog(QStringLiteral("Deleted version file ") + versionFilePath, false);
         return result;
     } catch (const RuntimeError &e) {
+        // A copy that couldn't be checked is of no use either.
+        try {
+            platform::files::remove(versionFilePath);
+        } catch (const RuntimeError &) {
+            // It stays in this run's cache folder, which nothing reads again.
+        }
         const QString message = QStringLiteral("Error checking version file - ") + e.description();
         ReportStatus(message);
         showMessage(message);
@@ -305,14 +324,15 @@ ctlWebUpdate::VersionVerdict ctlWebUpdate::CheckVersion(const QString &versionFi
     }
 }
 
-std::optional<QString> ctlWebUpdate::VerifyDownloadedFile(const QString &productCopy)
+std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifyDownloadedFile(const QString &productCopy)
 {
     if (m_PublicKey.isEmpty())
-        return productCopy;
-    const std::optional<QString> failure = SignatureFailure(productCopy);
+        return VerifiedCopy{productCopy, {}};
+    QByteArray signature;
+    const std::optional<QString> failure = SignatureFailure(productCopy, signature);
     if (!failure) {
         WriteLog(QStringLiteral("Verified signature of ") + productCopy, false);
-        return productCopy;
+        return VerifiedCopy{productCopy, signature};
     }
     // Gone before the box waits for the user: a copy that failed its check
     // is of no use to a later run either.
@@ -329,19 +349,24 @@ std::optional<QString> ctlWebUpdate::VerifyDownloadedFile(const QString &product
 
 // Fetches the product's signature beside its address and checks the copy
 // against it.
-std::optional<QString> ctlWebUpdate::SignatureFailure(const QString &productCopy)
+std::optional<QString> ctlWebUpdate::SignatureFailure(const QString &productCopy, QByteArray &accepted)
 {
     const QString url = platform::signature::signatureAddress(DownloadFile());
-    const std::optional<QString> signatureCopy = DownloadUrl(url, OnPanel::Hidden);
+    // A signature fits in far less: a longer answer is no signature.
+    const std::optional<QString> signatureCopy =
+        DownloadUrl(url, OnPanel::Hidden, platform::signature::maxSignatureBytes);
     if (!signatureCopy)
         return QStringLiteral("Unable to download ") + url;
     std::optional<QString> failure;
     try {
-        const QString reason = platform::signature::verifyFile(
-                                   productCopy, platform::signature::readSignatureFile(*signatureCopy), m_PublicKey)
-                                   .description;
-        if (!reason.isEmpty())
-            failure = reason;
+        const QByteArray text = platform::signature::readSignatureFile(*signatureCopy);
+        const platform::signature::Check check = platform::signature::verifyFile(productCopy, text, m_PublicKey);
+        if (!check.valid())
+            failure = check.description;
+        else
+            failure = BindingFailure(platform::signature::trustedFields(check.trustedComment));
+        if (!failure)
+            accepted = text;
     } catch (const RuntimeError &e) {
         failure = e.description();
     }
@@ -354,13 +379,57 @@ std::optional<QString> ctlWebUpdate::SignatureFailure(const QString &productCopy
     return failure;
 }
 
+// minisign's default trusted comment names the file and the time it was
+// signed: any release the key ever signed would pass the bare check, under
+// any name and in place of a newer one.
+std::optional<QString> ctlWebUpdate::BindingFailure(const platform::signature::TrustedFields &fields) const
+{
+    const QString name = FileNameFromPath(DownloadFile());
+    if (fields.file && *fields.file != name)
+        return QStringLiteral("Signed for another file (%1, not %2)").arg(*fields.file, name);
+    const std::optional<qint64> installed = InstalledSignatureTime();
+    if (fields.timestamp && installed && *fields.timestamp < *installed)
+        return QStringLiteral("Signed earlier than the installed product: an older release is not put back");
+    return std::nullopt;
+}
+
+std::optional<qint64> ctlWebUpdate::InstalledSignatureTime() const
+{
+    const QString kept = DestinationPath() + platform::signature::keptSignatureSuffix;
+    if (!platform::files::isOrdinaryFile(kept))
+        return std::nullopt;
+    try {
+        const std::optional<QByteArray> comment = platform::signature::verifiedTrustedComment(
+            platform::signature::readSignatureFile(kept), m_PublicKey);
+        return comment ? platform::signature::trustedFields(*comment).timestamp : std::nullopt;
+    } catch (const RuntimeError &) {
+        // An unreadable kept signature says nothing about the installed release.
+        return std::nullopt;
+    }
+}
+
+void ctlWebUpdate::KeepSignature(const QString &placed, const QByteArray &signature)
+{
+    const QString kept = placed + platform::signature::keptSignatureSuffix;
+    try {
+        platform::files::writeWhole(kept, signature);
+        WriteLog(QStringLiteral("Kept signature ") + kept, false);
+    } catch (const RuntimeError &e) {
+        WriteLog(QStringLiteral("Unable to keep signature ") + kept + QStringLiteral(" - ") + e.description(), false);
+    }
+}
+
+QString ctlWebUpdate::DestinationPath() const
+{
+    const QString location = DownloadLocation();
+    return destinationPath(location, FileNameFromPath(DownloadFile()), platform::files::exists(location));
+}
+
 std::optional<QString> ctlWebUpdate::MoveDownloadedFile(const QString &productCopy)
 {
     try {
         WaitSeconds(1);
-        const QString location = DownloadLocation();
-        const QString destination =
-            destinationPath(location, FileNameFromPath(DownloadFile()), platform::files::exists(location));
+        const QString destination = DestinationPath();
         // One rename over the old file: a failed move leaves it in place.
         platform::files::replace(productCopy, destination);
         WriteLog(QStringLiteral("File moved to ") + destination, false);

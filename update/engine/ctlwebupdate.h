@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/runtimeerror.h"
+#include "platform/signature/signature.h"
 
 #include <QString>
 #include <QWidget>
@@ -74,15 +75,30 @@ private:
     enum class OnPanel : bool { Hidden, Shown };
     // Each step reports its own failures (status, log, box) and hands the
     // next step what it needs: a local copy, or nothing when it failed.
-    std::optional<QString> DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown);
+    std::optional<QString> DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown, qint64 maxBytes = -1);
     void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
     void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
     enum class VersionVerdict : bool { Download, DontDownload };
     VersionVerdict CheckVersion(const QString &versionFilePath);
-    // The downloaded copy once its signature holds (or no key asks for one).
-    std::optional<QString> VerifyDownloadedFile(const QString &productCopy);
-    // Why the copy's signature doesn't hold; nothing when it does.
-    std::optional<QString> SignatureFailure(const QString &productCopy);
+    // A product copy whose signature holds, with that signature (none when
+    // no key asks for one).
+    struct VerifiedCopy {
+        QString path;
+        QByteArray signature;
+    };
+    std::optional<VerifiedCopy> VerifyDownloadedFile(const QString &productCopy);
+    // Why the copy's signature doesn't hold; nothing when it does, and then
+    // the signature in accepted.
+    std::optional<QString> SignatureFailure(const QString &productCopy, QByteArray &accepted);
+    // A signature that holds is still bound to its file and to time.
+    std::optional<QString> BindingFailure(const platform::signature::TrustedFields &fields) const;
+    // When the signature accepted for the product in place was made.
+    std::optional<qint64> InstalledSignatureTime() const;
+    // Keeps the accepted signature beside the placed product, for the next
+    // update's rollback check.
+    void KeepSignature(const QString &placed, const QByteArray &signature);
+    // Where the product goes.
+    QString DestinationPath() const;
     // Where the copy was placed.
     std::optional<QString> MoveDownloadedFile(const QString &productCopy);
     void RunDownloadedFile(const QString &path);

@@ -33,6 +33,9 @@ public:
     // the server allows it, else the read fails with description.
     void endTransfer(bool broken, const QString &description);
     void checkStall();
+    // Every stallMs: a transfer that brought less than the floor's worth in
+    // that time fails as a stalled one does.
+    void checkPace();
     void touch();
 
     void connecting() override;
@@ -59,6 +62,11 @@ public:
     NotificationQueue notifications;
     QTimer stallTimer;
     QElapsedTimer sinceActivity;
+    QTimer paceTimer;
+    // The body bytes that came since the answer's head, and how many of them
+    // had come when the pace was last checked.
+    qint64 received = 0;
+    qint64 receivedAtCheck = 0;
 
     QString folder;
     int stallMs = AsyncRead::DefaultStallTimeoutMs;
@@ -71,6 +79,8 @@ public:
     // The address as the notifications show it.
     QString address;
     int options = 0;
+    // At most this many bytes (-1: no limit).
+    qint64 maxBytes = -1;
     QString fileName;
     std::optional<CacheEntry> entry;
     // The recorded copy when the read began: the request asks the server

@@ -1,5 +1,8 @@
 #include "platform/read/internal/cacheentry.h"
 
+#include "platform/system/process.h"
+
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -59,7 +62,7 @@ QString CacheEntry::makeReadFolder(const std::function<bool(const QString &folde
     // entry's, before the file is in it.
     for (int attempt = 0; attempt < 2; ++attempt) {
         QDir().mkpath(m_folder);
-        QTemporaryDir folder(m_folder + QStringLiteral("/XXXXXX"));
+        QTemporaryDir folder(m_folder + QStringLiteral("/%1-XXXXXX").arg(QCoreApplication::applicationPid()));
         if (!folder.isValid()) {
             error = folder.errorString();
             continue;
@@ -99,6 +102,21 @@ QString CacheEntry::handOut(const Copy &record, const QString &fileName, QString
             return false;
         },
         error);
+}
+
+void CacheEntry::removeDeadReads(const QString &cacheFolder)
+{
+    const QDir cache(cacheFolder);
+    for (const QString &entry : cache.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir folder(cache.filePath(entry));
+        for (const QString &read : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool number = false;
+            const qint64 owner = read.section(QLatin1Char('-'), 0, 0).toLongLong(&number);
+            if (number && !process::isRunning(owner))
+                QDir(folder.filePath(read)).removeRecursively();
+        }
+        cache.rmdir(entry);
+    }
 }
 
 void CacheEntry::removeIfEmpty(const QString &readFolder)

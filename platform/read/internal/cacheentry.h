@@ -37,6 +37,11 @@ public:
     QString handOut(const Copy &record, const QString &fileName, QString &error) const;
     // Removes a read's folder and then its entry's, each only when empty.
     static void removeIfEmpty(const QString &readFolder);
+    // Removes, under every entry of the cache folder, the read folders that
+    // reads of processes no longer running left (a killed run's partial
+    // file or unplaced copy), and entries left empty. A read folder is
+    // named after the process that made it.
+    static void removeDeadReads(const QString &cacheFolder);
 
     // The recorded copy, when its file is still there.
     std::optional<Copy> lastCopy() const;

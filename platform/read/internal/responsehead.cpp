@@ -1,5 +1,7 @@
 #include "platform/read/internal/responsehead.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -7,6 +9,17 @@ namespace {
 bool isStatusLine(QByteArrayView line)
 {
     return line.startsWith("HTTP/");
+}
+
+// A validator goes back to the server in later requests' headers: one with
+// a control character (a CR would end that header and start another) is
+// not kept.
+QByteArray validator(const QByteArray &value)
+{
+    const bool clean = std::none_of(value.begin(), value.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
+    return clean ? value : QByteArray();
 }
 
 } // namespace
@@ -41,9 +54,9 @@ void ResponseHead::addLine(QByteArrayView line)
     } else if (name == "location") {
         location = value;
     } else if (name == "etag") {
-        etag = value;
+        etag = validator(value);
     } else if (name == "last-modified") {
-        lastModified = value;
+        lastModified = validator(value);
     } else if (name == "accept-ranges") {
         for (const QByteArray &unit : value.split(','))
             acceptsRanges = acceptsRanges || unit.trimmed().toLower() == "bytes";

@@ -16,6 +16,8 @@ struct ResponseHead {
     QByteArray contentType;
     QByteArray contentRange;
     QByteArray location;
+    // The validators, empty when absent or holding a control character
+    // (they go back to the server in later requests).
     QByteArray etag;
     QByteArray lastModified;
     bool acceptsRanges = false;
