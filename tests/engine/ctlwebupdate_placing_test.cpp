@@ -175,6 +175,29 @@ TEST_F(Placing, TwoRunsOfOneAddressAtOnceBothPlaceTheCopyFromTheCache)
     EXPECT_EQ(files.filter("tarnwick.exe"), QStringList{"tarnwick.exe"}) << "only the record stays";
 }
 
+TEST_F(Placing, APlacedFileSharesItsStorageWithNothing)
+{
+    HttpResponse product = HttpResponse::ok("new product");
+    product.etag = "\"p1\"";
+    server.serve("/local/tarnwick.exe", product);
+    run("/local/tarnwick.exe", dir.filePath("app/"));
+    QDir().mkpath(dir.filePath("other"));
+    run("/local/tarnwick.exe", dir.filePath("other/"));
+    ASSERT_EQ(server.requests().last().header("If-None-Match"), "\"p1\"") << "the second placed the kept copy";
+
+    // A placed document opened and saved in place.
+    QFile placed(dir.filePath("app/tarnwick.exe"));
+    ASSERT_TRUE(placed.open(QIODevice::ReadWrite));
+    placed.write("edited");
+    placed.close();
+
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("other/tarnwick.exe")), "new product");
+    QDir().mkpath(dir.filePath("third"));
+    run("/local/tarnwick.exe", dir.filePath("third/"));
+    EXPECT_EQ(testsupport::readBytes(dir.filePath("third/tarnwick.exe")), "new product")
+        << "the cache's copy is still the server's";
+}
+
 TEST_F(Placing, AnEmptyDownloadNeverReplacesAFile)
 {
     server.serve("/local/tarnwick.exe", HttpResponse::ok(""));

@@ -72,6 +72,12 @@ void writeFile(const QJsonObject &registry)
         throw registryError(QStringLiteral("Cannot write the class registry"));
 }
 
+std::function<void()> &changeHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
 // Runs change on the registry's contents with other writers locked out.
 // The folder stays even when the registry goes: it holds the lock file that
 // other writers may be waiting on.
@@ -88,6 +94,9 @@ void modify(const std::function<void(QJsonObject &)> &change)
     }
     QJsonObject registry = readFile();
     change(registry);
+    // A copy: the hook may replace itself.
+    if (const std::function<void()> hook = changeHook())
+        hook();
     writeFile(registry);
 }
 
@@ -237,6 +246,11 @@ std::optional<IID> Registry::sourceInterfaceOfClass(REFCLSID clsid)
 {
     const QJsonObject entry = section(readFile(), kClasses).value(guidToString(clsid)).toObject();
     return guidFromString(entry.value(QStringLiteral("sourceInterface")).toString());
+}
+
+void Registry::setChangeHook(std::function<void()> hook)
+{
+    changeHook() = std::move(hook);
 }
 
 } // namespace platform::com

@@ -3,6 +3,7 @@
 #include "platform/com/typelib/typetable.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace platform::com {
@@ -33,6 +34,10 @@ public:
     static std::optional<QString> libraryOfClass(REFCLSID clsid);
     // The interface through which the class raises its events, if it has one.
     static std::optional<IID> sourceInterfaceOfClass(REFCLSID clsid);
+
+    // For tests of writers at the same time: called by every change between
+    // reading the registry and writing it back, under the lock.
+    static void setChangeHook(std::function<void()> hook);
 };
 
 } // namespace platform::com

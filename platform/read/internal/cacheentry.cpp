@@ -140,7 +140,8 @@ std::optional<CacheEntry::Copy> CacheEntry::lastCopy() const
     // A placed file shares the record: written to in place, it is no longer
     // what the validators name.
     const QFileInfo recorded(copy.path);
-    if (!recorded.isFile() || record.value(QLatin1String("stamp")) != stampOf(recorded))
+    // Only the record itself, never what a link put in its place leads to.
+    if (recorded.isSymLink() || !recorded.isFile() || record.value(QLatin1String("stamp")) != stampOf(recorded))
         return std::nullopt;
     return copy;
 }

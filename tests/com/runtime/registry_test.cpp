@@ -17,7 +17,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 #include <sys/stat.h>
 
 using namespace platform::com;
@@ -100,6 +102,22 @@ TEST_F(ClassRegistry, RegistrationRecordsTheClassAndUnregistrationRestoresTheFil
     Registry::unregisterLibrary(otherLibrary);
     EXPECT_FALSE(QFile::exists(Registry::filePath()));
     EXPECT_TRUE(QDir(home.path() + QStringLiteral("/tarnwick")).isEmpty()) << "nothing left behind";
+}
+
+TEST_F(ClassRegistry, WritersAtTheSameTimeTakeTurnsAndLoseNothing)
+{
+    // The first writer holds on between reading and writing the registry
+    // while a second one sets out to write.
+    std::thread second;
+    Registry::setChangeHook([&] {
+        Registry::setChangeHook({});
+        second = std::thread([] { Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so")); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    Registry::registerLibrary(sampleLibrary, QStringLiteral("/opt/sample/libSample.so"));
+    second.join();
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/opt/sample/libSample.so"));
+    EXPECT_EQ(Registry::libraryOfClass(otherClass.clsid), QStringLiteral("/opt/other/libOther.so"));
 }
 
 TEST_F(ClassRegistry, ADamagedRegistryIsNeverOverwritten)

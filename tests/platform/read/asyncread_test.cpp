@@ -7,8 +7,12 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -158,6 +162,12 @@ TEST_F(ReadService, FailedTransfersEndInAFailureAndLeaveNoFile)
     server.serve("/loop/b", HttpResponse::redirect("/loop/a"));
     // A redirect status that is not followed is a refusal like any other.
     server.serve("/choices", HttpResponse::redirect("/loop/a", 300));
+    server.serve("/to-a-local-file", HttpResponse::redirect("file:///etc/hostname"));
+    // 20 bytes a second, where 100 is the least: 30 bytes in 300 milliseconds.
+    HttpResponse trickle = HttpResponse::generated(4000);
+    trickle.chunkBytes = 1;
+    trickle.intervalMs = 50;
+    server.serve("/trickle", trickle);
     job.setStallTimeoutMs(300);
 
     const QList<QPair<QString, QString>> cases = {
@@ -168,10 +178,17 @@ TEST_F(ReadService, FailedTransfersEndInAFailureAndLeaveNoFile)
         {"/stall", "No data received for 300 milliseconds"},
         {"/loop/a", "More than 10 redirects"},
         {"/choices", "The server answered 300"},
+        {"/to-a-local-file", "Refused a redirect to file:///etc/hostname"},
+        {"/trickle", "Less than 100 bytes a second for 300 milliseconds"},
         {"http://127.0.0.1:1/nothing-listens", "Couldn't connect to server"},
     };
     for (const auto &[path, expected] : cases) {
+        QElapsedTimer clock;
+        clock.start();
         const AsyncProperty done = read(path.startsWith('/') ? server.url(path) : path);
+        if (path == "/stall" || path == "/trickle") {
+            EXPECT_LT(clock.elapsed(), 2000) << qPrintable(path) << ": ends at the limit, not long after";
+        }
         EXPECT_TRUE(done.failure.has_value()) << qPrintable(path);
         EXPECT_TRUE(failureOf(done).contains(expected, Qt::CaseInsensitive))
             << qPrintable(path) << ": " << qPrintable(failureOf(done));
@@ -287,18 +304,31 @@ TEST_F(ReadService, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
     misplaced.misplacedRangeBy = 10;
     HttpResponse noRanges = resumable(-1);
     noRanges.acceptRanges = false;
+    // A part whose range ends long before the total it announces.
+    HttpResponse shortPart = HttpResponse::ok(HttpTestServer::pattern(5000, 5000));
+    shortPart.status = 206;
+    shortPart.headers = {{"Content-Range", "bytes 5000-9999/200000"}};
+    // The file changed on the server between the break and the resumption:
+    // If-Range no longer matches, so the server sends the whole new file.
+    HttpResponse changed = HttpResponse::ok(QByteArray(200000, 'n'));
+    changed.acceptRanges = true;
+    changed.lastModified = "Wed, 02 Dec 2026 10:00:00 GMT";
     struct Case {
         const char *name;
         QList<HttpResponse> answers; // the n-th request gets the n-th (or the last)
         QString failure;             // empty: the read succeeds
         int requests;
         QList<qint64> resumedAt;
+        QByteArray content = HttpTestServer::pattern(0, 200000);
     };
     const QList<Case> cases = {
         {"a 200 answer starts the file over", {resumable(50000), noRanges}, "", 2, {50000}},
         {"three resumptions at most", {resumable(1000), resumable(2000), resumable(3000), resumable(4000)},
          "The connection broke after 4000 of 200000 bytes", 4, {1000, 2000, 3000}},
         {"a misplaced part", {resumable(5000), misplaced}, "The server resumed at byte 5010 instead of 5000", 2, {5000}},
+        {"a part short of its total", {resumable(5000), shortPart}, "The file ended after 10000 of 200000 bytes", 2,
+         {5000}},
+        {"a file changed meanwhile starts over", {resumable(5000), changed}, "", 2, {5000}, QByteArray(200000, 'n')},
         {"a stalled transfer is resumed too",
          {[] { HttpResponse r = resumable(5000); r.end = HttpResponse::End::Stall; return r; }(), resumable(-1)}, "", 2,
          {5000}},
@@ -314,7 +344,7 @@ TEST_F(ReadService, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
         EXPECT_EQ(request, c.requests) << c.name;
         EXPECT_EQ(failureOf(done).section(" (", 0, 0).toStdString(), c.failure.toStdString()) << c.name;
         if (c.failure.isEmpty()) {
-            EXPECT_EQ(testsupport::readBytes(done.Value()), HttpTestServer::pattern(0, 200000)) << c.name;
+            EXPECT_TRUE(testsupport::readBytes(done.Value()) == c.content) << c.name;
             EXPECT_EQ(done.BytesRead, 200000) << c.name;
         }
         EXPECT_EQ(filesIn(cache.path()).filter(".part"), QStringList()) << c.name;
@@ -327,6 +357,64 @@ TEST_F(ReadService, ResumesABrokenTransferOnlyAsFarAsTheServerAllows)
             EXPECT_EQ(server.requests().last().header("If-Range"), "Tue, 01 Dec 2026 10:00:00 GMT") << c.name;
         }
     }
+}
+
+TEST_F(ReadService, AValidatorWithAControlCharacterIsNeitherKeptNorSent)
+{
+    HttpResponse response = HttpResponse::ok("content");
+    response.headers = {{"ETag", "\"a\"\rX-Injected: yes"}};
+    server.serve("/v.txt", response);
+    read(server.url("/v.txt"));
+    read(server.url("/v.txt"));
+    EXPECT_TRUE(server.requests().last().header("If-None-Match").isEmpty());
+    EXPECT_TRUE(server.requests().last().header("X-Injected").isEmpty());
+    EXPECT_EQ(recordIn(cache.path()), QString()) << "without a validator nothing is kept";
+}
+
+TEST_F(ReadService, WhatReadsOfEndedProcessesLeftIsRemovedAndALiveOnesIsNot)
+{
+    // Read folders are named after their process: one that no longer runs,
+    // and this one's.
+    const QString dead = cache.filePath("0123456789abcdef/2147480000-AbCdEf");
+    const QString live = cache.filePath(QStringLiteral("0123456789abcdef/%1-GhIjKl").arg(QCoreApplication::applicationPid()));
+    for (const QString &folder : {dead, live}) {
+        QDir().mkpath(folder);
+        testsupport::writeBytes(folder + "/tarnwick.exe.part", "partial");
+    }
+    server.serve("/x", HttpResponse::ok("x"));
+    read(server.url("/x"));
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(live + "/tarnwick.exe.part"));
+}
+
+TEST_F(ReadService, ALinkPlantedAsTheRecordIsNeverFollowed)
+{
+    HttpResponse response = HttpResponse::ok("genuine");
+    response.etag = "\"v1\"";
+    server.serve("/p.exe", response);
+    read(server.url("/p.exe"));
+    const QString record = recordIn(cache.path());
+    ASSERT_FALSE(record.isEmpty());
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath("victim");
+    testsupport::writeBytes(victim, "secret");
+    QFile::setPermissions(victim, QFile::ReadOwner | QFile::WriteOwner);
+    const QFile::Permissions victimsOwn = QFile::permissions(victim);
+    QFile::remove(record);
+    ASSERT_TRUE(QFile::link(victim, record));
+    // With the validators made to fit the link's target, as whoever planted
+    // it can.
+    const QString validatorsPath = QFileInfo(record).path() + "/../../.validators";
+    QJsonObject validators = QJsonDocument::fromJson(testsupport::readBytes(validatorsPath)).object();
+    const QFileInfo target(victim);
+    validators["stamp"] = QStringLiteral("%1@%2").arg(target.size()).arg(target.lastModified().toMSecsSinceEpoch());
+    testsupport::writeBytes(validatorsPath, QJsonDocument(validators).toJson());
+
+    const QString handedOut = read(server.url("/p.exe")).Value();
+
+    EXPECT_FALSE(QFileInfo(handedOut).isSymLink());
+    EXPECT_EQ(testsupport::readBytes(handedOut), "genuine") << "fetched again, not the link's target";
+    EXPECT_EQ(QFile::permissions(victim), victimsOwn);
 }
 
 TEST_F(ReadService, CancelEndsTheReadQuietlyAndRemovesThePartialFile)
@@ -476,6 +564,9 @@ TEST_F(ReadService, HttpsIsCheckedAgainstTheAuthoritiesAndNeverRedirectsToHttp)
     job.setCertificateAuthorities(secure.certificateAuthorities());
     EXPECT_EQ(testsupport::readBytes(read(secure.url("/tarnwick.exe")).Value()), HttpTestServer::pattern(0, 70000));
     EXPECT_EQ(failureOf(read(secure.url("/downgrade"))), "Refused a redirect from https to http");
+    // Every hop: http to https is fine, and from there back to http is not.
+    server.serve("/upgrade", HttpResponse::redirect(secure.url("/downgrade").toLatin1()));
+    EXPECT_EQ(failureOf(read(server.url("/upgrade"))), "Refused a redirect from https to http");
     EXPECT_EQ(server.hits("/tarnwick.exe"), 0);
 }
 

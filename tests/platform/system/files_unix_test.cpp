@@ -134,34 +134,37 @@ TEST(Files, ProgramsAreToldByTheirFirstBytes)
         EXPECT_FALSE(files::isProgramImage(other)) << other;
 }
 
-// A download on another file system than the product's folder.
-class CrossFileSystem : public ::testing::Test {
+// A download that shares its storage with another name (the read
+// service's record): replace() copies it beside the destination, as it does
+// one on another file system, on any machine.
+class CopiedReplace : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable())
-            GTEST_SKIP() << "no second file system to move from";
-        ASSERT_TRUE(other.isValid());
         writeBytes(from, QByteArray(200000, 'n'));
+        ASSERT_EQ(::link(QFile::encodeName(from).constData(), QFile::encodeName(record).constData()), 0);
         writeBytes(to, old);
     }
 
-    QTemporaryDir other{QStringLiteral("/dev/shm/tarnwick-test-XXXXXX")};
+    QTemporaryDir cache;
     QTemporaryDir dir;
-    const QString from = other.filePath("download.tmp");
+    const QString from = cache.filePath("download.tmp");
+    const QString record = cache.filePath("record");
     const QString to = dir.filePath("tarnwick.exe");
     const QByteArray old = QByteArray(50000, 'o');
 };
 
-TEST_F(CrossFileSystem, ReplaceCopiesBesideTheDestinationThenRenames)
+TEST_F(CopiedReplace, CopiesBesideTheDestinationThenRenames)
 {
     files::replace(from, to);
     EXPECT_EQ(readBytes(to), QByteArray(200000, 'n'));
     EXPECT_FALSE(QFileInfo::exists(from));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file left behind";
+    writeBytes(record, "changed");
+    EXPECT_EQ(readBytes(to), QByteArray(200000, 'n')) << "the placed file shares nothing with the record";
 }
 
-TEST_F(CrossFileSystem, ACopyThatFailsLeavesTheOldFileWhole)
+TEST_F(CopiedReplace, ACopyThatFailsLeavesTheOldFileWhole)
 {
     // A child whose files may not grow past 64 KiB: the copy beside the old
     // file fails part way (EFBIG), as it would on a full disk.
@@ -181,4 +184,64 @@ TEST_F(CrossFileSystem, ACopyThatFailsLeavesTheOldFileWhole)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"tarnwick.exe"})
         << "the hidden copy is gone";
     EXPECT_TRUE(QFileInfo::exists(from));
+}
+
+TEST(Files, AReplacementIsDurableInOrder)
+{
+    // Data synced before the new file takes the old one's name, the folder
+    // after: a power cut leaves one file or the other, whole.
+    QTemporaryDir dir;
+    QTemporaryDir cache;
+    QStringList steps;
+    files::durability::setObserver([&](const QString &step, const QString &path) {
+        steps << step + " " + QFileInfo(path).fileName();
+    });
+    const QString to = dir.filePath("tarnwick.exe");
+    writeBytes(to, "old");
+    writeBytes(cache.filePath("fresh"), "fresh download");
+    files::replace(cache.filePath("fresh"), to);
+    const QStringList moved = steps;
+    steps.clear();
+    writeBytes(cache.filePath("shared"), "kept copy");
+    ASSERT_EQ(::link(QFile::encodeName(cache.filePath("shared")).constData(),
+                     QFile::encodeName(cache.filePath("record")).constData()),
+              0);
+    files::replace(cache.filePath("shared"), to);
+    files::durability::setObserver({});
+
+    const QString folder = QFileInfo(dir.path()).fileName();
+    EXPECT_EQ(moved, (QStringList{"sync fresh", "rename tarnwick.exe", "sync folder " + folder}));
+    ASSERT_EQ(steps.size(), 3);
+    EXPECT_TRUE(steps[0].startsWith("sync .~update-")) << qPrintable(steps[0]);
+    EXPECT_EQ(steps.mid(1), (QStringList{"rename tarnwick.exe", "sync folder " + folder}));
+}
+
+TEST(Files, NothingIsFollowedThroughALinkAndDeadRunsTemporariesGo)
+{
+    QTemporaryDir dir;
+    const QString victim = dir.filePath("victim");
+    writeBytes(victim, "secret");
+    ::chmod(QFile::encodeName(victim).constData(), 0600);
+    const QString linkToVictim = dir.filePath("download");
+    ASSERT_TRUE(QFile::link(victim, linkToVictim));
+    const QString to = dir.filePath("tarnwick.exe");
+    writeBytes(to, "old");
+    EXPECT_EQ(runtimeErrorOf([&] { files::replace(linkToVictim, to); }), 75) << "a link as the download";
+    writeBytes(dir.filePath("new"), "new");
+    ASSERT_TRUE(QFile::link(victim, dir.filePath("linked.exe")));
+    EXPECT_EQ(runtimeErrorOf([&] { files::replace(dir.filePath("new"), dir.filePath("linked.exe")); }), 75)
+        << "a link as the destination";
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(victim).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(readBytes(victim), "secret");
+
+    // A temporary of a process that no longer runs goes; a living one's stays.
+    const QString dead = dir.filePath(".~update-2147480000-AbCdEf");
+    const QString live = dir.filePath(QStringLiteral(".~update-%1-GhIjKl").arg(::getpid()));
+    writeBytes(dead, "left by a killed run");
+    writeBytes(live, "being written");
+    files::replace(dir.filePath("new"), to);
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(live));
 }
