@@ -24,7 +24,7 @@ echo "== Registering the control library"
 echo "== Signing the new product with a key made for the demo"
 cp "$build/tools/sampleproduct/tarnwick-2.0" "$demo/server/local/tarnwick.exe"
 minisign -G -W -p "$demo/minisign.pub" -s "$demo/minisign.key" >/dev/null
-minisign -S -s "$demo/minisign.key" -m "$demo/server/local/tarnwick.exe" -t "tarnwick 2.0 (demo)" >/dev/null
+minisign -S -s "$demo/minisign.key" -m "$demo/server/local/tarnwick.exe" >/dev/null
 key=$(sed -n 2p "$demo/minisign.pub")
 cat "$demo/server/local/tarnwick.exe.minisig"
 

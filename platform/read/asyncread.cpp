@@ -152,6 +152,7 @@ void AsyncReadPrivate::request()
     dropped = 0;
     location.clear();
     refusal.clear();
+    refusalError = ErrPathFileAccess;
     touch();
     stallTimer.start(stallMs);
     paceTimer.stop();
@@ -218,7 +219,7 @@ bool AsyncReadPrivate::acceptBody(const ResponseHead &head, const HeadVerdict &v
     } else if (verdict.start == 0 && bytesRead > 0) {
         // A whole file in answer to a resumption: it starts over.
         if (!part.resize(0) || !part.seek(0)) {
-            refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
+            refuseWrite();
             return false;
         }
         bytesRead = 0;
@@ -246,7 +247,7 @@ bool AsyncReadPrivate::bodyReceived(const char *data, qsizetype size)
         return false;
     }
     if (part.write(data, size) != size) {
-        refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
+        refuseWrite();
         return false;
     }
     bytesRead += size;
@@ -263,7 +264,7 @@ void AsyncReadPrivate::finished(const CurlTransfer::End &end)
     paceTimer.stop();
     const bool broken = end.kind == Kind::Broken;
     if (!refusal.isEmpty())
-        fail(refusal);
+        fail(refusal, refusalError);
     else if (action == HeadVerdict::Action::Redirect)
         followRedirect();
     else if (end.kind != Kind::Complete)
@@ -401,10 +402,21 @@ void AsyncReadPrivate::succeed(const QString &path)
     notifications.post(notification, true);
 }
 
-void AsyncReadPrivate::fail(const QString &description)
+void AsyncReadPrivate::refuseWrite()
+{
+    // A full file system is what placing calls it too.
+    if (part.error() == QFileDevice::ResourceError) {
+        refusal = RuntimeError::standardDescription(ErrDiskFull);
+        refusalError = ErrDiskFull;
+        return;
+    }
+    refusal = QStringLiteral("Can't write %1: %2").arg(part.fileName(), part.errorString());
+}
+
+void AsyncReadPrivate::fail(const QString &description, int error)
 {
     AsyncProperty notification = ending(AsyncStatusCodeError, description);
-    notification.failure = RuntimeError(ErrPathFileAccess, description);
+    notification.failure = RuntimeError(error, description);
     notifications.post(notification, true);
 }
 

@@ -50,7 +50,11 @@ public:
     // Ends the read and makes its completion notification.
     AsyncProperty ending(int statusCode, const QString &status);
     void succeed(const QString &path);
-    void fail(const QString &description);
+    // The read fails with the run-time error of the number (75 unless said).
+    void fail(const QString &description, int error = ErrPathFileAccess);
+    // Why the data file can't be written: 61 "Disk full" when the file
+    // system is full.
+    void refuseWrite();
     // Stops the transfer and removes the read's folder; emits nothing.
     void stop();
     // Removes the read's folder with what is in it, unless handed out.
@@ -110,6 +114,7 @@ public:
     QByteArray location;
     // Why the answer can't be used; set where curl's own error would say less.
     QString refusal;
+    int refusalError = ErrPathFileAccess;
 };
 
 } // namespace platform
