@@ -9,7 +9,7 @@
 // Unlike the other test programs this one runs on Windows' own platform
 // plugin, since containers place controls in real windows.
 
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 #include "platform/com/core/automation.h"
 #include "platform/com/core/comptr.h"
 #include "platform/com/core/comimpl.h"

@@ -1,6 +1,6 @@
 // The library's exported entry points: each hands its request, with the
-// library's type table, to the control runtime. Windows adds a fifth,
-// DllInstall, for per-user registration.
+// library's type table, to the control runtime. A fifth, DllInstall, chooses
+// where a registration goes: per user on Windows, system-wide on Linux.
 
 #include "platform/com/server/server.h"
 #include "update/library/progressbarobject.h"
@@ -49,8 +49,11 @@ UPDATE_ENTRY_POINT DllUnregisterServer()
 // regsvr32 /n /i:user registers for the current user; /u /n /i:user
 // unregisters that.
 UPDATE_ENTRY_POINT DllInstall(BOOL install, LPCWSTR commandLine)
+#else
+// regsvr --system calls it with "system" (or "system:DIR").
+UPDATE_ENTRY_POINT DllInstall(BOOL install, LPCOLESTR commandLine)
+#endif
 {
     return server::install(qvWebUpdate::typeLibrary(), reinterpret_cast<const void *>(&DllInstall), install != FALSE,
                            commandLine);
 }
-#endif

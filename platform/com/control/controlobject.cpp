@@ -1,7 +1,7 @@
 #include "platform/com/control/controlobject.h"
 
 #include "platform/com/control/application.h"
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 #include "platform/com/control/propertystoreoverbag.h"
 #include "platform/com/core/automation.h"
 #include "platform/settings/propertybag.h"

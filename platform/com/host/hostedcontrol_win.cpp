@@ -1,6 +1,6 @@
 #include "platform/com/host/hostedcontrol.h"
 
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 #include "platform/com/core/automation.h"
 #include "platform/com/host/clientsite.h"
 #include "platform/core/runtimeerror.h"

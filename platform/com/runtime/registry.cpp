@@ -1,15 +1,12 @@
 #include "platform/com/runtime/registry.h"
 
-#include "platform/com/typelib/toolboxbitmap.h"
 #include "platform/system/files.h"
 #include "platform/core/runtimeerror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -21,29 +18,28 @@ namespace {
 
 const QString kClasses = QStringLiteral("classes");
 const QString kProgIds = QStringLiteral("progIds");
-const QString kTypeLibraries = QStringLiteral("typeLibraries");
-const QString kInterfaces = QStringLiteral("interfaces");
+const QString kFileName = QStringLiteral("/tarnwick/com-registry.json");
 // How long a change waits for other writers before it gives up.
 constexpr int kLockWaitMs = 30000;
 
-platform::RuntimeError registryError(const QString &what)
+platform::RuntimeError registryError(const QString &what, const QString &path)
 {
-    return platform::RuntimeError(platform::ErrPathFileAccess, what + QStringLiteral(": ") + Registry::filePath());
+    return platform::RuntimeError(platform::ErrPathFileAccess, what + QStringLiteral(": ") + path);
 }
 
-QJsonObject readFile()
+QJsonObject readFile(const QString &path)
 {
     // Something other than a file there is not ours to read or replace.
-    platform::files::requireRegularFileOrNothing(Registry::filePath());
-    QFile file(Registry::filePath());
+    platform::files::requireRegularFileOrNothing(path);
+    QFile file(path);
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        throw registryError(QStringLiteral("Cannot read the class registry"));
+        throw registryError(QStringLiteral("Cannot read the class registry"), path);
     QJsonParseError parseError{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !doc.isObject())
-        throw registryError(QStringLiteral("The class registry is damaged"));
+        throw registryError(QStringLiteral("The class registry is damaged"), path);
     return doc.object();
 }
 
@@ -56,20 +52,19 @@ bool isEmpty(const QJsonObject &registry)
     return true;
 }
 
-void writeFile(const QJsonObject &registry)
+void writeFile(const QString &path, const QJsonObject &registry)
 {
-    const QString path = Registry::filePath();
     if (isEmpty(registry)) {
         if (QFile::exists(path) && !QFile::remove(path))
-            throw registryError(QStringLiteral("Cannot write the class registry"));
+            throw registryError(QStringLiteral("Cannot write the class registry"), path);
         return;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw registryError(QStringLiteral("Cannot write the class registry"));
+        throw registryError(QStringLiteral("Cannot write the class registry"), path);
     file.write(QJsonDocument(registry).toJson());
     if (!file.commit())
-        throw registryError(QStringLiteral("Cannot write the class registry"));
+        throw registryError(QStringLiteral("Cannot write the class registry"), path);
 }
 
 std::function<void()> &changeHook()
@@ -78,165 +73,89 @@ std::function<void()> &changeHook()
     return hook;
 }
 
-// Runs change on the registry's contents with other writers locked out.
-// The folder stays even when the registry goes: it holds the lock file that
-// other writers may be waiting on.
-void modify(const std::function<void(QJsonObject &)> &change)
+QStringList lookupOrder()
 {
-    const QString path = Registry::filePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw registryError(QStringLiteral("Cannot create the folder of the class registry"));
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs)) {
-        throw registryError(lock.error() == QLockFile::LockFailedError
-                                ? QStringLiteral("The class registry is locked")
-                                : QStringLiteral("Cannot create the lock file of the class registry"));
+    return QStringList{Registry::filePath()} + Registry::systemFilePaths();
+}
+
+// The first entry under key in the named section, the per-user file first.
+QJsonValue lookUp(const QString &sectionName, const std::function<bool(const QString &)> &matches)
+{
+    for (const QString &path : lookupOrder()) {
+        const QJsonObject section = readFile(path).value(sectionName).toObject();
+        for (auto it = section.begin(); it != section.end(); ++it) {
+            if (matches(it.key()))
+                return it.value();
+        }
     }
-    QJsonObject registry = readFile();
-    change(registry);
-    // A copy: the hook may replace itself.
-    if (const std::function<void()> hook = changeHook())
-        hook();
-    writeFile(registry);
+    return QJsonValue::Undefined;
 }
 
-QJsonObject section(const QJsonObject &registry, const QString &name)
+QJsonObject classEntry(REFCLSID clsid)
 {
-    return registry.value(name).toObject();
+    const QString key = guidToString(clsid);
+    return lookUp(kClasses, [&](const QString &k) { return k == key; }).toObject();
 }
 
-void setEntry(QJsonObject &registry, const QString &sectionName, const QString &key, const QJsonValue &value)
+bool canCreateIn(const QString &folder)
 {
-    QJsonObject s = section(registry, sectionName);
-    if (value.isUndefined())
-        s.remove(key);
-    else
-        s.insert(key, value);
-    if (s.isEmpty())
-        registry.remove(sectionName);
-    else
-        registry.insert(sectionName, s);
-}
-
-QString latin(const char *text) { return QString::fromLatin1(text); }
-
-QString versionOf(const TypeLibraryInfo &lib)
-{
-    return QStringLiteral("%1.%2").arg(lib.majorVersion).arg(lib.minorVersion);
-}
-
-QJsonObject typeLibraryEntry(const TypeLibraryInfo &lib, const QString &libraryPath)
-{
-    QJsonArray flags;
-    if (lib.flags & LibraryControl)
-        flags.append(QStringLiteral("control"));
-    QJsonObject file{
-        {QStringLiteral("path"), libraryPath},
-        {QStringLiteral("description"), latin(lib.version.fileDescription)},
-        {QStringLiteral("internalName"), latin(lib.version.internalName)},
-        {QStringLiteral("version"), latin(lib.version.fileVersion)},
-        {QStringLiteral("selfRegister"), lib.version.selfRegister},
-    };
-    QJsonObject entry{
-        {QStringLiteral("name"), latin(lib.name)},
-        {QStringLiteral("version"), versionOf(lib)},
-        {QStringLiteral("lcid"), qint64(lib.lcid)},
-        {QStringLiteral("target"), latin(lib.target)},
-        {QStringLiteral("flags"), flags},
-        {QStringLiteral("helpString"), latin(lib.helpString)},
-        {QStringLiteral("file"), file},
-    };
-    const QString listing = QFileInfo(libraryPath).absolutePath() + QLatin1Char('/') + latin(lib.name)
-        + QStringLiteral(".idl");
-    if (QFile::exists(listing))
-        entry.insert(QStringLiteral("listing"), listing);
-    return entry;
-}
-
-QJsonObject classEntry(const TypeLibraryInfo &lib, const ClassInfo &cls, const QString &libraryPath)
-{
-    const ToolboxBitmap &bitmap = cls.toolboxBitmap;
-    QJsonObject entry{
-        {QStringLiteral("name"), latin(cls.name)},
-        {QStringLiteral("progId"), latin(cls.progId)},
-        {QStringLiteral("library"), libraryPath},
-        {QStringLiteral("typeLibrary"), guidToString(lib.libid)},
-        {QStringLiteral("version"), versionOf(lib)},
-        {QStringLiteral("control"), bool(cls.flags & ClassControl)},
-        {QStringLiteral("miscStatus"), qint64(cls.miscStatus)},
-        {QStringLiteral("toolboxBitmap"),
-         QJsonObject{
-             {QStringLiteral("width"), bitmap.width},
-             {QStringLiteral("height"), bitmap.height},
-             {QStringLiteral("bitsPerPixel"), bitmap.bitsPerPixel},
-             {QStringLiteral("png"), QString::fromLatin1(toolboxPng(bitmap).toBase64())},
-         }},
-    };
-    if (cls.defaultInterface)
-        entry.insert(QStringLiteral("defaultInterface"), guidToString(cls.defaultInterface->iid));
-    if (cls.sourceInterface)
-        entry.insert(QStringLiteral("sourceInterface"), guidToString(cls.sourceInterface->iid));
-    return entry;
-}
-
-QJsonObject interfaceEntry(const TypeLibraryInfo &lib, const InterfaceInfo &iface)
-{
-    return QJsonObject{
-        {QStringLiteral("name"), latin(iface.name)},
-        {QStringLiteral("typeLibrary"), guidToString(lib.libid)},
-        {QStringLiteral("kind"),
-         iface.kind == InterfaceKind::Dual ? QStringLiteral("dual") : QStringLiteral("dispinterface")},
-    };
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
 }
 
 } // namespace
 
+QStringList systemDataDirs(const QByteArray &xdgDataDirs)
+{
+    QStringList dirs;
+    for (const QString &dir : QString::fromLocal8Bit(xdgDataDirs).split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(dir))
+            dirs.append(QDir::cleanPath(dir));
+    }
+    if (dirs.isEmpty())
+        dirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return dirs;
+}
+
 QString Registry::filePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/tarnwick/com-registry.json");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + kFileName;
 }
 
-void Registry::registerLibrary(const TypeLibraryInfo &lib, const QString &libraryPath)
+QStringList Registry::systemFilePaths()
 {
-    modify([&](QJsonObject &registry) {
-        setEntry(registry, kTypeLibraries, guidToString(lib.libid), typeLibraryEntry(lib, libraryPath));
-        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
-            setEntry(registry, kClasses, guidToString(cls->clsid), classEntry(lib, *cls, libraryPath));
-            setEntry(registry, kProgIds, latin(cls->progId), guidToString(cls->clsid));
-        }
-        for (const InterfaceInfo *iface : typesOf<InterfaceInfo>(lib))
-            setEntry(registry, kInterfaces, guidToString(iface->iid), interfaceEntry(lib, *iface));
-    });
+    QStringList paths;
+    for (const QString &dir : systemDataDirs(qgetenv("XDG_DATA_DIRS")))
+        paths.append(dir + kFileName);
+    return paths;
 }
 
-void Registry::unregisterLibrary(const TypeLibraryInfo &lib)
+QString Registry::systemFilePath(const QString &dataDir)
 {
-    modify([&](QJsonObject &registry) {
-        setEntry(registry, kTypeLibraries, guidToString(lib.libid), QJsonValue::Undefined);
-        for (const ClassInfo *cls : typesOf<ClassInfo>(lib)) {
-            setEntry(registry, kClasses, guidToString(cls->clsid), QJsonValue::Undefined);
-            setEntry(registry, kProgIds, latin(cls->progId), QJsonValue::Undefined);
-        }
-        for (const InterfaceInfo *iface : typesOf<InterfaceInfo>(lib))
-            setEntry(registry, kInterfaces, guidToString(iface->iid), QJsonValue::Undefined);
-    });
+    if (!dataDir.isEmpty())
+        return QDir::cleanPath(QDir(dataDir).absolutePath()) + kFileName;
+    for (const QString &path : systemFilePaths()) {
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        if (folder.exists() ? canCreateIn(folder.filePath()) : canCreateIn(folder.absolutePath()))
+            return path;
+    }
+    throw platform::RuntimeError(platform::ErrPermissionDenied,
+                                 QStringLiteral("No system-wide class registry can be written here: ")
+                                     + systemFilePaths().join(QLatin1Char(':')));
 }
 
 std::optional<CLSID> Registry::clsidFromProgId(const QString &progId)
 {
-    const QJsonObject progIds = section(readFile(), kProgIds);
-    for (auto it = progIds.begin(); it != progIds.end(); ++it) {
-        if (it.key().compare(progId, Qt::CaseInsensitive) == 0)
-            return guidFromString(it.value().toString());
-    }
-    return std::nullopt;
+    const QJsonValue clsid =
+        lookUp(kProgIds, [&](const QString &k) { return k.compare(progId, Qt::CaseInsensitive) == 0; });
+    if (clsid.isUndefined())
+        return std::nullopt;
+    return guidFromString(clsid.toString());
 }
 
 std::optional<QString> Registry::libraryOfClass(REFCLSID clsid)
 {
-    const QJsonObject entry = section(readFile(), kClasses).value(guidToString(clsid)).toObject();
-    const QString library = entry.value(QStringLiteral("library")).toString();
+    const QString library = classEntry(clsid).value(QStringLiteral("library")).toString();
     if (library.isEmpty())
         return std::nullopt;
     return library;
@@ -244,8 +163,28 @@ std::optional<QString> Registry::libraryOfClass(REFCLSID clsid)
 
 std::optional<IID> Registry::sourceInterfaceOfClass(REFCLSID clsid)
 {
-    const QJsonObject entry = section(readFile(), kClasses).value(guidToString(clsid)).toObject();
-    return guidFromString(entry.value(QStringLiteral("sourceInterface")).toString());
+    return guidFromString(classEntry(clsid).value(QStringLiteral("sourceInterface")).toString());
+}
+
+// The folder stays even when the registry goes: it holds the lock file that
+// other writers may be waiting on.
+void Registry::modify(const QString &path, const std::function<void(QJsonObject &)> &change)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw registryError(QStringLiteral("Cannot create the folder of the class registry"), path);
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        throw registryError(lock.error() == QLockFile::LockFailedError
+                                ? QStringLiteral("The class registry is locked")
+                                : QStringLiteral("Cannot create the lock file of the class registry"),
+                            path);
+    }
+    QJsonObject registry = readFile(path);
+    change(registry);
+    // A copy: the hook may replace itself.
+    if (const std::function<void()> hook = changeHook())
+        hook();
+    writeFile(path, registry);
 }
 
 void Registry::setChangeHook(std::function<void()> hook)

@@ -40,11 +40,17 @@ HRESULT install(const TypeLibraryInfo &lib, const void *addressInLibrary, bool r
 #else
 // Registers everything the table describes in the per-user registry file,
 // served by the library file that contains addressInLibrary.
-// SELFREG_E_CLASS when the registry can't be written. Both calls give the
+// SELFREG_E_CLASS when the registry can't be written. Every call gives the
 // cause of a failure as a warning.
 HRESULT registerServer(const TypeLibraryInfo &lib, const void *addressInLibrary);
 // Removes what registerServer wrote. REGDB_E_WRITEREGDB on failure.
 HRESULT unregisterServer(const TypeLibraryInfo &lib);
+// DllInstall, as on Windows: no command line registers or unregisters for
+// the current user, "system" in the system-wide registry of the first
+// folder of $XDG_DATA_DIRS that can be written, "system:DIR" in the one
+// under the data folder DIR; anything else is E_INVALIDARG.
+HRESULT install(const TypeLibraryInfo &lib, const void *addressInLibrary, bool registering,
+                const OLECHAR *commandLine);
 #endif
 // The class factory of one class; CLASS_E_CLASSNOTAVAILABLE for a class
 // the library doesn't serve.

@@ -1,4 +1,4 @@
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 #include "platform/com/control/propertystoreoverbag.h"
 #include "platform/com/core/comptr.h"
 #include "platform/com/host/propertybagoverstore.h"

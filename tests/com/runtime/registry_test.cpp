@@ -5,6 +5,7 @@
 #include "platform/com/host/creation.h"
 #include "platform/com/core/module.h"
 #include "platform/com/runtime/registry.h"
+#include "platform/com/server/registration.h"
 #include "platform/com/server/server.h"
 #include "platform/core/runtimeerror.h"
 #include "tests/support/countedobject.h"
@@ -77,11 +78,11 @@ TEST_F(ClassRegistry, LivesUnderXdgDataHome)
 
 TEST_F(ClassRegistry, RegistrationRecordsTheClassAndUnregistrationRestoresTheFile)
 {
-    Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"));
+    registration::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"), Registry::filePath());
     const QByteArray before = testsupport::readBytes(Registry::filePath());
     ASSERT_FALSE(before.isEmpty());
 
-    Registry::registerLibrary(sampleLibrary, QStringLiteral("/opt/test/libTest.so"));
+    registration::registerLibrary(sampleLibrary, QStringLiteral("/opt/test/libTest.so"), Registry::filePath());
     EXPECT_EQ(clsidOf(u"test.SAMPLE"), sampleClass.clsid);
     EXPECT_EQ(clsidOf(u"Test.Other"), otherClass.clsid);
     EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/opt/test/libTest.so"));
@@ -94,12 +95,12 @@ TEST_F(ClassRegistry, RegistrationRecordsTheClassAndUnregistrationRestoresTheFil
     EXPECT_EQ(lib[QStringLiteral("version")].toString(), QStringLiteral("2.1"));
     EXPECT_EQ(lib[QStringLiteral("file")][QStringLiteral("version")].toString(), QStringLiteral("2.1.0.0"));
 
-    Registry::unregisterLibrary(sampleLibrary);
+    registration::unregisterLibrary(sampleLibrary, Registry::filePath());
     EXPECT_EQ(testsupport::readBytes(Registry::filePath()), before);
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_CLASSNOTREG);
 
-    Registry::unregisterLibrary(otherLibrary);
+    registration::unregisterLibrary(otherLibrary, Registry::filePath());
     EXPECT_FALSE(QFile::exists(Registry::filePath()));
     EXPECT_TRUE(QDir(home.path() + QStringLiteral("/tarnwick")).isEmpty()) << "nothing left behind";
 }
@@ -111,10 +112,10 @@ TEST_F(ClassRegistry, WritersAtTheSameTimeTakeTurnsAndLoseNothing)
     std::thread second;
     Registry::setChangeHook([&] {
         Registry::setChangeHook({});
-        second = std::thread([] { Registry::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so")); });
+        second = std::thread([] { registration::registerLibrary(otherLibrary, QStringLiteral("/opt/other/libOther.so"), Registry::filePath()); });
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     });
-    Registry::registerLibrary(sampleLibrary, QStringLiteral("/opt/sample/libSample.so"));
+    registration::registerLibrary(sampleLibrary, QStringLiteral("/opt/sample/libSample.so"), Registry::filePath());
     second.join();
     EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/opt/sample/libSample.so"));
     EXPECT_EQ(Registry::libraryOfClass(otherClass.clsid), QStringLiteral("/opt/other/libOther.so"));
@@ -128,7 +129,7 @@ TEST_F(ClassRegistry, ADamagedRegistryIsNeverOverwritten)
     f.write("{ not json");
     f.close();
 
-    EXPECT_THROW(Registry::registerLibrary(sampleLibrary, QStringLiteral("/x.so")), platform::RuntimeError);
+    EXPECT_THROW(registration::registerLibrary(sampleLibrary, QStringLiteral("/x.so"), Registry::filePath()), platform::RuntimeError);
     EXPECT_EQ(testsupport::readBytes(Registry::filePath()), QByteArray("{ not json"));
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(u"Test.Sample", &clsid), REGDB_E_READREGDB);
@@ -139,8 +140,8 @@ TEST_F(ClassRegistry, ADamagedRegistryIsNeverOverwritten)
     // Nor is anything that isn't a file.
     QFile::remove(Registry::filePath());
     ASSERT_EQ(mkfifo(QFile::encodeName(Registry::filePath()).constData(), 0600), 0);
-    EXPECT_THROW(Registry::registerLibrary(sampleLibrary, QStringLiteral("/x.so")), platform::RuntimeError);
-    EXPECT_THROW(Registry::unregisterLibrary(sampleLibrary), platform::RuntimeError);
+    EXPECT_THROW(registration::registerLibrary(sampleLibrary, QStringLiteral("/x.so"), Registry::filePath()), platform::RuntimeError);
+    EXPECT_THROW(registration::unregisterLibrary(sampleLibrary, Registry::filePath()), platform::RuntimeError);
     EXPECT_TRUE(QFileInfo(Registry::filePath()).exists() && !QFileInfo(Registry::filePath()).isFile());
 }
 
@@ -154,7 +155,7 @@ TEST_F(ClassRegistry, CreationFailsCleanlyAtEachStep)
     EXPECT_EQ(CoCreateInstance(sampleClass.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
               REGDB_E_CLASSNOTREG);
 
-    Registry::registerLibrary(sampleLibrary, home.path() + QStringLiteral("/missing.so"));
+    registration::registerLibrary(sampleLibrary, home.path() + QStringLiteral("/missing.so"), Registry::filePath());
     EXPECT_EQ(createInstanceByProgId(QStringLiteral("Test.Sample"), IID_IUnknown, object.putVoid(), &why),
               CO_E_DLLNOTFOUND);
     EXPECT_TRUE(why.contains(QStringLiteral("missing.so"))) << qPrintable(why);
@@ -162,7 +163,7 @@ TEST_F(ClassRegistry, CreationFailsCleanlyAtEachStep)
     // A real library, but not a control library.
     const QString qtCore = modulePathOf(reinterpret_cast<const void *>(&qVersion));
     ASSERT_FALSE(qtCore.isEmpty());
-    Registry::registerLibrary(sampleLibrary, qtCore);
+    registration::registerLibrary(sampleLibrary, qtCore, Registry::filePath());
     EXPECT_EQ(CoCreateInstance(sampleClass.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
               CO_E_ERRORINDLL);
     EXPECT_FALSE(object);

@@ -1,6 +1,6 @@
 #include "platform/com/control/activex/viewobject_win.h"
 
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 
 #include <QImage>
 

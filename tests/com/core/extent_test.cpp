@@ -1,4 +1,4 @@
-#include "platform/com/control/extent.h"
+#include "platform/com/core/extent.h"
 
 #include <gtest/gtest.h>
 
