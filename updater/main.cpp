@@ -6,20 +6,35 @@
 #include "platform/system/process.h"
 #include "platform/core/runtimeerror.h"
 
+#include "platform/desktop/display.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-// How a user registers the control library on this platform.
+// The status when no window can be opened.
+constexpr int kNoDisplay = 3;
+
+// How a user registers the control library on this platform: on Linux the
+// library installed with this program (bin/ and lib/ of one prefix), or in
+// a build, the one built with it.
+QString registrationCommand()
+{
 #ifdef _WIN32
-constexpr char kRegistration[] = "regsvr32 Update.dll";
+    return QStringLiteral("regsvr32 Update.dll");
 #else
-constexpr char kRegistration[] = "regsvr /path/to/libUpdate.so";
+    const QString installed =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" TARNWICK_LIBRARY_FROM_PROGRAM));
+    const QString built = QStringLiteral(TARNWICK_BUILT_LIBRARY);
+    return QStringLiteral("regsvr ") + (QFileInfo::exists(installed) || !QFileInfo::exists(built) ? installed : built);
 #endif
+}
 
 FormDescription storedForm()
 {
@@ -35,7 +50,7 @@ FormDescription storedForm()
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = platform::openApplication(argc, argv, "TarnwickUpdate", kNoDisplay);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setWindowIcon(programIcon());
     // The window's label asks for Candara; Carlito is the free face nearest
@@ -48,7 +63,7 @@ int main(int argc, char **argv)
     } catch (const platform::RuntimeError &e) {
         const QString message = QStringLiteral("TarnwickUpdate can't open its window: %1\n\n"
                                                "Register the control library first: %2")
-                                    .arg(e.description(), QLatin1String(kRegistration));
+                                    .arg(e.description(), registrationCommand());
         std::fprintf(stderr, "%s\n", qPrintable(message));
         platform::messageBox(nullptr, platform::process::applicationTitle(), message, platform::MsgButtons::Ok,
                              platform::MsgIcon::Critical);
@@ -61,5 +76,5 @@ int main(int argc, char **argv)
         std::_Exit(exitCode);
     });
     form->show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -228,3 +228,47 @@ TEST_F(CtlhostScript, SavingOverOrLoadingFromAFifoOrGrabbingOverAFolderFailsAndL
     EXPECT_TRUE(load.errors.contains(QStringLiteral("75 - Not a regular file: ") + fifo)) << qPrintable(load.errors);
 }
 #endif
+
+#ifndef _WIN32
+TEST_F(CtlhostScript, BehavesAsAUnixToolDoes)
+{
+    struct Case {
+        QStringList args;
+        QByteArray input;
+        QStringList unset;
+        QString display;
+        int status;
+        QString out;
+        QString err;
+    };
+    const QStringList noWindowSystem = {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"),
+                                        QStringLiteral("WAYLAND_DISPLAY")};
+    const Case cases[] = {
+        {{QStringLiteral("--help")}, {}, noWindowSystem, {}, 0, QStringLiteral("usage: ctlhost [--help | --version] [SCRIPT | -]"), {}},
+        {{QStringLiteral("--version")}, {}, noWindowSystem, {}, 0, QStringLiteral("ctlhost 1.0.0"), {}},
+        {{QStringLiteral("-x")}, {}, {}, {}, 2, {}, QStringLiteral("ctlhost: Unknown option 'x'.")},
+        {{QStringLiteral("-")}, "create bar qvWebUpdate.qvProgressBar\nget bar 0x68030006\n", {}, {}, 0,
+         QStringLiteral("bar 0x68030006 = 100"), {}},
+        {{QStringLiteral("-")}, {}, noWindowSystem, {}, 3, {},
+         QStringLiteral("ctlhost: can't open a window: no display (set DISPLAY, or QT_QPA_PLATFORM=offscreen to run without one)\n")},
+        {{QStringLiteral("-")}, {}, noWindowSystem, QStringLiteral(":4095"), 3, {},
+         QStringLiteral("ctlhost: can't open a window: no display could be reached (DISPLAY=:4095)\n")},
+    };
+    const QProcessEnvironment base = env;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(qPrintable(c.args.join(QLatin1Char(' ')) + QLatin1Char(' ') + c.display));
+        env = base;
+        for (const QString &name : c.unset)
+            env.remove(name);
+        if (!c.display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), c.display);
+        const Result result = runProgram(QStringLiteral(CTLHOST_PATH), c.args, c.input);
+        EXPECT_EQ(result.exitCode, c.status) << qPrintable(result.errors);
+        EXPECT_TRUE(result.lines.join(QLatin1Char('\n')).contains(c.out)) << qPrintable(result.lines.join('\n'));
+        if (c.err.endsWith(QLatin1Char('\n')))
+            EXPECT_EQ(result.errors, c.err); // one line, nothing else
+        else
+            EXPECT_TRUE(result.errors.startsWith(c.err)) << qPrintable(result.errors);
+    }
+}
+#endif

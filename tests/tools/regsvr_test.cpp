@@ -23,10 +23,13 @@ struct Outcome {
     QString err;
 };
 
-Outcome regsvr(const QStringList &args, const QString &dataHome)
+Outcome regsvr(const QStringList &args, const QString &dataHome, const QString &dataDirs = QString())
 {
     QProcess process;
-    process.setProcessEnvironment(testsupport::programEnvironment(dataHome));
+    QProcessEnvironment env = testsupport::programEnvironment(dataHome);
+    if (!dataDirs.isEmpty())
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), dataDirs);
+    process.setProcessEnvironment(env);
     process.start(kRegsvr, args);
     if (!process.waitForFinished(30000))
         return {-1, {}, QStringLiteral("regsvr did not finish")};
@@ -128,13 +131,61 @@ TEST_F(Regsvr, AFailedUnregistrationNamesItsCause)
     EXPECT_FALSE(run.err.contains(QStringLiteral("register the classes"))) << qPrintable(run.err);
 }
 
-TEST_F(Regsvr, WrongArgumentsShowTheUsage)
+TEST_F(Regsvr, AnswersHelpAndVersionAndRefusesWrongArgumentsWithStatus2)
 {
-    for (const QStringList &args : {QStringList{}, QStringList{QStringLiteral("-x"), kUpdateLibrary},
-                                    QStringList{kUpdateLibrary, kUpdateLibrary}}) {
-        const Outcome run = regsvr(args, home.path());
-        EXPECT_EQ(run.status, 1) << qPrintable(args.join(QLatin1Char(' ')));
-        EXPECT_TRUE(run.err.contains(QStringLiteral("usage: regsvr [-u] LIBRARY")));
+    struct Case {
+        QStringList args;
+        int status;
+        QString out;
+        QString err;
+    };
+    const QString usage = QStringLiteral("usage: regsvr [--help | --version] [-u] [--system [--data-dir DIR]] LIBRARY");
+    const Case cases[] = {
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Exit status: 0 done, 2 wrong arguments"), QString()},
+        {{QStringLiteral("--version")}, 0, QStringLiteral("regsvr 1.0.0\n"), QString()},
+        {{}, 2, QString(), QStringLiteral("regsvr: no library named\n") + usage},
+        {{QStringLiteral("-x"), kUpdateLibrary}, 2, QString(), QStringLiteral("regsvr: Unknown option 'x'.\n") + usage},
+        {{kUpdateLibrary, kUpdateLibrary}, 2, QString(), QStringLiteral("more than one library named")},
+        {{QStringLiteral("--data-dir"), home.path(), kUpdateLibrary}, 2, QString(),
+         QStringLiteral("--data-dir goes with --system")},
+    };
+    for (const Case &c : cases) {
+        const Outcome run = regsvr(c.args, home.path());
+        SCOPED_TRACE(qPrintable(c.args.join(QLatin1Char(' '))));
+        EXPECT_EQ(run.status, c.status) << qPrintable(run.err);
+        EXPECT_TRUE(run.out.contains(c.out)) << qPrintable(run.out);
+        EXPECT_TRUE(run.err.contains(c.err)) << qPrintable(run.err);
     }
+    EXPECT_TRUE(regsvr({QStringLiteral("--help")}, home.path()).out.startsWith(usage));
     EXPECT_FALSE(QFile::exists(registryFile()));
+}
+
+TEST_F(Regsvr, RegistersForEveryUserUnderTheFirstDataFolderThatCanTakeIt)
+{
+    // A folder that can't be made is passed over; --data-dir names one.
+    const QString system = home.filePath(QStringLiteral("system"));
+    const QString named = home.filePath(QStringLiteral("named"));
+    ASSERT_TRUE(QDir().mkpath(system) && QDir().mkpath(named));
+    const QString dataDirs = home.filePath(QStringLiteral("missing/deeper")) + QLatin1Char(':') + system;
+    for (const auto &[options, folder] : {std::pair{QStringList{QStringLiteral("--system")}, system},
+                                          std::pair{QStringList{QStringLiteral("--system"), QStringLiteral("--data-dir"),
+                                                                named},
+                                                    named}}) {
+        SCOPED_TRACE(qPrintable(options.join(QLatin1Char(' '))));
+        const QString file = folder + QStringLiteral("/tarnwick/com-registry.json");
+        const Outcome registered = regsvr(options + QStringList{kUpdateLibrary}, home.path(), dataDirs);
+        ASSERT_EQ(registered.status, 0) << qPrintable(registered.err);
+        EXPECT_TRUE(registered.out.contains(QStringLiteral("(registry ") + file + QLatin1Char(')')))
+            << qPrintable(registered.out);
+        QFile registry(file);
+        ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(QJsonDocument::fromJson(registry.readAll())[QStringLiteral("progIds")].toObject().contains(
+            QStringLiteral("qvWebUpdate.ctlWebUpdate")));
+        EXPECT_FALSE(QFile::exists(registryFile()));
+
+        const Outcome unregistered =
+            regsvr(QStringList{QStringLiteral("-u")} + options + QStringList{kUpdateLibrary}, home.path(), dataDirs);
+        EXPECT_EQ(unregistered.status, 0) << qPrintable(unregistered.err);
+        EXPECT_FALSE(QFile::exists(file));
+    }
 }

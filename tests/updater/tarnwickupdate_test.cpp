@@ -242,7 +242,9 @@ TEST_F(TarnwickUpdateRun, WithoutTheLibraryRegisteredItSaysSoAndFails)
     start();
     ASSERT_TRUE(answerTarnwickBox());
     EXPECT_EQ(finish(), 2);
-    EXPECT_TRUE(program.readAllStandardError().contains("regsvr"));
+    // The library to register, by its real path.
+    const QString library = QFileInfo(QStringLiteral(UPDATE_LIBRARY)).absolutePath() + QStringLiteral("/libUpdate.so");
+    EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(QStringLiteral("regsvr ") + library));
     EXPECT_FALSE(QFile::exists(app("tarnwick-started.txt")));
 }
 
@@ -263,4 +265,20 @@ TEST_F(TarnwickUpdateRun, ClosingTheWindowDuringARunCancelsItWithoutStartingTheP
         EXPECT_EQ(filesIn(app()), (QStringList{"TarnwickUpdate", "tarnwick.exe"}));
         server.reset();
     }
+}
+
+TEST(TarnwickUpdateWithoutADisplay, EndsAtOnceWithOneLineAndStatus3)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = testsupport::programEnvironment(home.path());
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TARNWICK_UPDATE_EXE));
+    ASSERT_TRUE(program.waitForFinished(10000)) << "it waits for something nobody can see";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 3);
+    EXPECT_EQ(program.readAllStandardError(), "TarnwickUpdate: can't open a window: no display (set DISPLAY, or "
+                                              "QT_QPA_PLATFORM=offscreen to run without one)\n");
 }

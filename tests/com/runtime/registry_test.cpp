@@ -145,6 +145,28 @@ TEST_F(ClassRegistry, ADamagedRegistryIsNeverOverwritten)
     EXPECT_TRUE(QFileInfo(Registry::filePath()).exists() && !QFileInfo(Registry::filePath()).isFile());
 }
 
+TEST_F(ClassRegistry, ThePerUserRegistryComesFirstThenTheSystemWideOnesInOrder)
+{
+    const QString second = home.path() + QStringLiteral("/second");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(home.systemPath() + QStringLiteral("::relative:") + second));
+    EXPECT_EQ(Registry::systemFilePaths(), (QStringList{home.systemPath() + QStringLiteral("/tarnwick/com-registry.json"),
+                                                        second + QStringLiteral("/tarnwick/com-registry.json")}));
+    registration::registerLibrary(sampleLibrary, QStringLiteral("/second/libSample.so"), Registry::systemFilePath(second));
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/second/libSample.so"));
+    registration::registerLibrary(sampleLibrary, QStringLiteral("/first/libSample.so"), Registry::systemFilePath());
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/first/libSample.so"));
+    registration::registerLibrary(sampleLibrary, QStringLiteral("/user/libSample.so"), Registry::filePath());
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/user/libSample.so"));
+    EXPECT_EQ(clsidOf(u"test.sample"), sampleClass.clsid);
+
+    registration::unregisterLibrary(sampleLibrary, Registry::filePath());
+    EXPECT_EQ(Registry::libraryOfClass(sampleClass.clsid), QStringLiteral("/first/libSample.so"));
+
+    qputenv("XDG_DATA_DIRS", "");
+    EXPECT_EQ(Registry::systemFilePaths(), (QStringList{QStringLiteral("/usr/local/share/tarnwick/com-registry.json"),
+                                                        QStringLiteral("/usr/share/tarnwick/com-registry.json")}));
+}
+
 TEST_F(ClassRegistry, CreationFailsCleanlyAtEachStep)
 {
     ComPtr<IUnknown> object;
