@@ -36,7 +36,8 @@ def main():
     TrickleHandler.seconds = args.seconds
     os.chdir(args.root)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), TrickleHandler)
-    print(f"server: serving {args.root} on http://127.0.0.1:{args.port}/", flush=True)
+    # Port 0: one the system chooses, named here.
+    print(f"server: serving {args.root} on http://127.0.0.1:{server.server_address[1]}/", flush=True)
     server.serve_forever()
 
 
