@@ -7,7 +7,7 @@
 # display when there is no display), and shows what happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh >/dev/null
+./scripts/setup.sh
 
 build="${BUILD_DIR:-build}"
 demo="$build/demo"
@@ -33,8 +33,8 @@ echo "== Building TarnwickUpdate for the public key $key"
 # running the program they expect.
 own_key=$(sed -n 's/^TARNWICK_PUBLIC_KEY:STRING=//p' "$build/CMakeCache.txt")
 updater_for_key() {
-  cmake -S . -B "$build" -DTARNWICK_PUBLIC_KEY="$1" >/dev/null
-  cmake --build "$build" --target TarnwickUpdate >/dev/null
+  cmake -S . -B "$build" -DTARNWICK_PUBLIC_KEY="$1"
+  cmake --build "$build" --target TarnwickUpdate
 }
 trap 'updater_for_key "$own_key"' EXIT
 updater_for_key "$key"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's packages (when missing), then
-# configures and builds into build/ (or $BUILD_DIR).
+# configures and builds into build/ (or $BUILD_DIR). A new build folder is a
+# RelWithDebInfo build; one that exists keeps its own settings (a Debug or a
+# sanitizer build stays one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,5 +12,9 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
 ./scripts/install-packages.sh "${packages[@]}"
 
 build="${BUILD_DIR:-build}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build"
+else
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
 cmake --build "$build" -j "$(nproc)"
