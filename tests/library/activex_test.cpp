@@ -314,6 +314,20 @@ TEST_F(ActiveXControls, SettingsGoThroughAStreamAndBack)
     char rest[5] = {};
     stream->Read(rest, 5, nullptr);
     EXPECT_EQ(QByteArray(rest, 5), "after") << "Load reads its own record only";
+
+    // Damaged records are refused, never thrown across the interface, and
+    // leave the settings as they were.
+    for (const QByteArray &json : {QByteArray(R"({"Max":null})"), QByteArray(R"({"Max":[1]})"), QByteArray("{")}) {
+        ComPtr<IStream> damaged;
+        ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, damaged.put()), S_OK);
+        const quint32 length = quint32(json.size());
+        damaged->Write(&length, sizeof length, nullptr);
+        damaged->Write(json.constData(), ULONG(json.size()), nullptr);
+        damaged->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+        EXPECT_EQ(loaded.as<IPersistStreamInit>(IID_IPersistStreamInit)->Load(damaged.get()), STG_E_READFAULT)
+            << json.constData();
+        EXPECT_EQ(getProperty(loaded.get(), id::Max).toInt32(), 250);
+    }
 }
 
 TEST_F(ActiveXControls, DrawPaintsTheBarIntoTheContainersDeviceContext)

@@ -1,7 +1,6 @@
 #include "platform/read/internal/headverdict.h"
 
 #include <QRegularExpression>
-#include <limits>
 
 namespace platform {
 
@@ -59,21 +58,30 @@ HeadVerdict judgePart(const ResponseHead &head, qint64 asked, qint64 length)
                                           QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = range.match(QString::fromLatin1(head.contentRange));
     bool firstFits = false;
+    bool lastFits = false;
     bool totalFits = true;
     const qint64 first = match.captured(1).toLongLong(&firstFits);
+    const qint64 last = match.captured(2).toLongLong(&lastFits);
     const bool totalKnown = match.captured(3) != QLatin1String("*");
     const qint64 total = totalKnown ? match.captured(3).toLongLong(&totalFits) : -1;
-    // Figures past 64 bits make no range (and would read as 0).
-    if (!match.hasMatch() || !firstFits || !totalFits)
+    // Figures past 64 bits make no range (and would read as 0), nor does a
+    // range that ends before it starts or at or past the file's end.
+    if (!match.hasMatch() || !firstFits || !lastFits || !totalFits || last < first || (totalKnown && last >= total))
         return refuse(QStringLiteral("The server sent part of the file without a valid Content-Range (%1)")
                           .arg(QString::fromLatin1(head.contentRange)));
     if (first != asked)
         return refuse(QStringLiteral("The server resumed at byte %1 instead of %2").arg(first).arg(asked));
-    if (totalKnown)
-        return body(first, total);
-    if (length > std::numeric_limits<qint64>::max() - first)
-        return refuse(QStringLiteral("The server announced an invalid length (%1)").arg(length));
-    return body(first, length >= 0 ? first + length : -1);
+    // We ask for the rest of the file: a part that stops before its end
+    // can never complete it.
+    if (totalKnown && last != total - 1)
+        return refuse(QStringLiteral("The server sent a part that stops short of the file's end (%1)")
+                          .arg(QString::fromLatin1(head.contentRange)));
+    if (length >= 0 && length != last - first + 1)
+        return refuse(QStringLiteral("The server announced %1 bytes for a part of %2 (%3)")
+                          .arg(length)
+                          .arg(last - first + 1)
+                          .arg(QString::fromLatin1(head.contentRange)));
+    return body(first, totalKnown ? total : last + 1);
 }
 
 } // namespace

@@ -47,7 +47,17 @@ TEST(HeadVerdict, OnlyACompleteAnswerToWhatWasAskedIsTheFile)
          "The server sent part of the file without a valid Content-Range ()"},
         // Sizes past 64 bits are no sizes at all.
         {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/*", "Content-Length: 9223372036854775807"},
-         5000, false, Action::Refuse, 0, -1, "The server announced an invalid length (9223372036854775807)"},
+         5000, false, Action::Refuse, 0, -1,
+         "The server announced 9223372036854775807 bytes for a part of 5000 (bytes 5000-9999/*)"},
+        // A part's range, length and total agree, or it is no part of the file.
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/*"}, 5000, false, Action::Body, 5000, 10000,
+         ""},
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/10000", "Content-Length: 4000"}, 5000, false,
+         Action::Refuse, 0, -1, "The server announced 4000 bytes for a part of 5000 (bytes 5000-9999/10000)"},
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-5100/100"}, 5000, false, Action::Refuse, 0, -1,
+         "The server sent part of the file without a valid Content-Range (bytes 5000-5100/100)"},
+        {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-4000/10000"}, 5000, false, Action::Refuse, 0, -1,
+         "The server sent part of the file without a valid Content-Range (bytes 5000-4000/10000)"},
         {{"HTTP/1.1 206 Partial Content", "Content-Range: bytes 5000-9999/99999999999999999999"}, 5000, false,
          Action::Refuse, 0, -1,
          "The server sent part of the file without a valid Content-Range (bytes 5000-9999/99999999999999999999)"},

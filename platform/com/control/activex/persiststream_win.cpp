@@ -2,17 +2,11 @@
 
 #include "platform/com/core/comptr.h"
 #include "platform/com/host/propertybagoverstore.h"
-#include "platform/settings/memorypropertystore.h"
-
-#include <QJsonDocument>
-#include <QtEndian>
+#include "platform/settings/storerecord.h"
 
 namespace platform::com {
 
 namespace {
-
-// More than any control's settings: a longer record is damage, not settings.
-constexpr quint32 kLargestRecord = 1 << 20;
 
 HRESULT readExactly(IStream *stream, void *data, ULONG size)
 {
@@ -39,23 +33,22 @@ HRESULT STDMETHODCALLTYPE PersistStream::Load(LPSTREAM pStm)
 {
     if (!pStm)
         return E_POINTER;
-    quint32 length = 0;
-    HRESULT h = readExactly(pStm, &length, sizeof length);
+    char lengthBytes[platform::storerecord::kLengthBytes];
+    HRESULT h = readExactly(pStm, lengthBytes, sizeof lengthBytes);
     if (FAILED(h))
         return h;
-    length = qFromLittleEndian(length);
-    if (length > kLargestRecord)
+    const std::optional<quint32> length =
+        platform::storerecord::bodyLength(QByteArrayView(lengthBytes, sizeof lengthBytes));
+    if (!length)
         return STG_E_READFAULT;
-    QByteArray bytes(qsizetype(length), '\0');
-    h = readExactly(pStm, bytes.data(), length);
+    QByteArray bytes(qsizetype(*length), '\0');
+    h = readExactly(pStm, bytes.data(), *length);
     if (FAILED(h))
         return h;
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    std::optional<platform::MemoryPropertyStore> store = platform::storerecord::storeFromBody(bytes);
+    if (!store)
         return STG_E_READFAULT;
-    platform::MemoryPropertyStore store = platform::MemoryPropertyStore::fromJson(document.object());
-    const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(store));
+    const auto bag = ComPtr<PropertyBagOverStore>::adopt(PropertyBagOverStore::create(*store));
     return m_bag.Load(bag.get(), nullptr);
 }
 
@@ -66,10 +59,7 @@ HRESULT PersistStream::record(QByteArray &bytes)
     const HRESULT h = m_bag.Save(bag.get(), FALSE, TRUE);
     if (FAILED(h))
         return h;
-    const QByteArray json = QJsonDocument(store.toJson()).toJson(QJsonDocument::Compact);
-    bytes.resize(sizeof(quint32));
-    qToLittleEndian(quint32(json.size()), bytes.data());
-    bytes += json;
+    bytes = platform::storerecord::recordOf(store);
     return S_OK;
 }
 
