@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzzsupport::writeFile(Registry::filePath(), fuzzsupport::inputOf(data, size));
     try {
-        for (const QString &progId : {QStringLiteral("qvWebUpdate.ctlWebUpdate"), QStringLiteral("QVWEBUPDATE.QVPROGRESSBAR")}) {
+        for (const QString &progId :
+             {QStringLiteral("qvWebUpdate.ctlWebUpdate"), QStringLiteral("QVWEBUPDATE.QVPROGRESSBAR")}) {
             const std::optional<platform::com::CLSID> clsid = Registry::clsidFromProgId(progId);
             if (!clsid)
                 continue;

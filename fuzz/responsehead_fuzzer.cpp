@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (verdict.action != HeadVerdict::Action::Body)
                 continue;
             fuzzsupport::mustHold(verdict.start == 0 || verdict.start == asked, "a body starts where it was asked to");
-            fuzzsupport::mustHold(verdict.total < 0 || verdict.total >= verdict.start, "a file ends after its body starts");
+            fuzzsupport::mustHold(verdict.total < 0 || verdict.total >= verdict.start,
+                                  "a file ends after its body starts");
             // A body judged complete at its announced length reaches the file's end.
             if (length && verdict.total >= 0)
                 fuzzsupport::mustHold(verdict.start + *length == verdict.total, "the body runs to the file's end");

@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray saved = record::recordOf(*store);
     fuzzsupport::mustHold(record::bodyLength(saved) == quint32(saved.size() - record::kLengthBytes),
                           "a saved record announces its own length");
-    const std::optional<platform::MemoryPropertyStore> restored = record::storeFromBody(saved.mid(record::kLengthBytes));
-    fuzzsupport::mustHold(restored && restored->entries() == store->entries(), "a record saved and restored compares equal");
+    const std::optional<platform::MemoryPropertyStore> restored =
+        record::storeFromBody(saved.mid(record::kLengthBytes));
+    fuzzsupport::mustHold(restored && restored->entries() == store->entries(),
+                          "a record saved and restored compares equal");
     return 0;
 }

@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1)
         return badArguments(args.isEmpty() ? QStringLiteral("no library named")
-                                                   : QStringLiteral("more than one library named"));
+                                           : QStringLiteral("more than one library named"));
     const bool system = parser.isSet(systemOption);
     const QString dataDir = parser.value(dataDirOption);
     if (!dataDir.isEmpty() && !system)

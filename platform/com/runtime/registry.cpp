@@ -78,7 +78,8 @@ QStringList lookupOrder()
     return QStringList{Registry::filePath()} + Registry::systemFilePaths();
 }
 
-// The first entry under key in the named section, the per-user file first.
+// The value of the first entry of the named section whose key matches, the
+// per-user file first.
 QJsonValue lookUp(const QString &sectionName, const std::function<bool(const QString &)> &matches)
 {
     for (const QString &path : lookupOrder()) {

@@ -30,7 +30,10 @@ void setEntry(QJsonObject &registry, const QString &sectionName, const QString &
         registry.insert(sectionName, s);
 }
 
-QString latin(const char *text) { return QString::fromLatin1(text); }
+QString latin(const char *text)
+{
+    return QString::fromLatin1(text);
+}
 
 QString versionOf(const TypeLibraryInfo &lib)
 {
@@ -58,8 +61,8 @@ QJsonObject typeLibraryEntry(const TypeLibraryInfo &lib, const QString &libraryP
         {QStringLiteral("helpString"), latin(lib.helpString)},
         {QStringLiteral("file"), file},
     };
-    const QString listing = QFileInfo(libraryPath).absolutePath() + QLatin1Char('/') + latin(lib.name)
-        + QStringLiteral(".idl");
+    const QString listing =
+        QFileInfo(libraryPath).absolutePath() + QLatin1Char('/') + latin(lib.name) + QStringLiteral(".idl");
     if (QFile::exists(listing))
         entry.insert(QStringLiteral("listing"), listing);
     return entry;

@@ -51,8 +51,7 @@ HRESULT unregisterServer(const TypeLibraryInfo &lib)
     return unregisterIn(lib, Registry::filePath());
 }
 
-HRESULT install(const TypeLibraryInfo &lib, const void *addressInLibrary, bool registering,
-                const OLECHAR *commandLine)
+HRESULT install(const TypeLibraryInfo &lib, const void *addressInLibrary, bool registering, const OLECHAR *commandLine)
 {
     const QString command = commandLine ? QString::fromUtf16(commandLine) : QString();
     const QString system = QStringLiteral("system");
