@@ -16,8 +16,7 @@ namespace platform::com {
 
 namespace {
 
-const QString kClasses = QStringLiteral("classes");
-const QString kProgIds = QStringLiteral("progIds");
+namespace fields = registryfields;
 const QString kFileName = QStringLiteral("/tarnwick/com-registry.json");
 // How long a change waits for other writers before it gives up.
 constexpr int kLockWaitMs = 30000;
@@ -95,7 +94,7 @@ QJsonValue lookUp(const QString &sectionName, const std::function<bool(const QSt
 QJsonObject classEntry(REFCLSID clsid)
 {
     const QString key = guidToString(clsid);
-    return lookUp(kClasses, [&](const QString &k) { return k == key; }).toObject();
+    return lookUp(fields::classes, [&](const QString &k) { return k == key; }).toObject();
 }
 
 bool canCreateIn(const QString &folder)
@@ -148,7 +147,7 @@ QString Registry::systemFilePath(const QString &dataDir)
 std::optional<CLSID> Registry::clsidFromProgId(const QString &progId)
 {
     const QJsonValue clsid =
-        lookUp(kProgIds, [&](const QString &k) { return k.compare(progId, Qt::CaseInsensitive) == 0; });
+        lookUp(fields::progIds, [&](const QString &k) { return k.compare(progId, Qt::CaseInsensitive) == 0; });
     if (clsid.isUndefined())
         return std::nullopt;
     return guidFromString(clsid.toString());
@@ -156,7 +155,7 @@ std::optional<CLSID> Registry::clsidFromProgId(const QString &progId)
 
 std::optional<QString> Registry::libraryOfClass(REFCLSID clsid)
 {
-    const QString library = classEntry(clsid).value(QStringLiteral("library")).toString();
+    const QString library = classEntry(clsid).value(fields::library).toString();
     if (library.isEmpty())
         return std::nullopt;
     return library;
@@ -164,7 +163,7 @@ std::optional<QString> Registry::libraryOfClass(REFCLSID clsid)
 
 std::optional<IID> Registry::sourceInterfaceOfClass(REFCLSID clsid)
 {
-    return guidFromString(classEntry(clsid).value(QStringLiteral("sourceInterface")).toString());
+    return guidFromString(classEntry(clsid).value(fields::sourceInterface).toString());
 }
 
 // The folder stays even when the registry goes: it holds the lock file that

@@ -46,6 +46,15 @@ public:
     static void setChangeHook(std::function<void()> hook);
 };
 
+// What readers and registration agree on in a registry file: its sections
+// and the fields of a class entry that hosts read.
+namespace registryfields {
+inline constexpr QLatin1String classes("classes");
+inline constexpr QLatin1String progIds("progIds");
+inline constexpr QLatin1String library("library");
+inline constexpr QLatin1String sourceInterface("sourceInterface");
+} // namespace registryfields
+
 // The folders of an $XDG_DATA_DIRS value: absolute ones only, the default
 // when none is given.
 QStringList systemDataDirs(const QByteArray &xdgDataDirs);

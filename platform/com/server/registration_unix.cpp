@@ -12,8 +12,8 @@ namespace platform::com::registration {
 
 namespace {
 
-const QString kClasses = QStringLiteral("classes");
-const QString kProgIds = QStringLiteral("progIds");
+const QString kClasses = registryfields::classes;
+const QString kProgIds = registryfields::progIds;
 const QString kTypeLibraries = QStringLiteral("typeLibraries");
 const QString kInterfaces = QStringLiteral("interfaces");
 
@@ -74,7 +74,7 @@ QJsonObject classEntry(const TypeLibraryInfo &lib, const ClassInfo &cls, const Q
     QJsonObject entry{
         {QStringLiteral("name"), latin(cls.name)},
         {QStringLiteral("progId"), latin(cls.progId)},
-        {QStringLiteral("library"), libraryPath},
+        {QString(registryfields::library), libraryPath},
         {QStringLiteral("typeLibrary"), guidToString(lib.libid)},
         {QStringLiteral("version"), versionOf(lib)},
         {QStringLiteral("control"), bool(cls.flags & ClassControl)},
@@ -90,7 +90,7 @@ QJsonObject classEntry(const TypeLibraryInfo &lib, const ClassInfo &cls, const Q
     if (cls.defaultInterface)
         entry.insert(QStringLiteral("defaultInterface"), guidToString(cls.defaultInterface->iid));
     if (cls.sourceInterface)
-        entry.insert(QStringLiteral("sourceInterface"), guidToString(cls.sourceInterface->iid));
+        entry.insert(registryfields::sourceInterface, guidToString(cls.sourceInterface->iid));
     return entry;
 }
 
