@@ -4,7 +4,9 @@
 # Debian's packages, makes each edition's dependencies once
 # (scripts/windows/deps.sh: 20 to 45 minutes the first time), builds each
 # edition and runs its tests and its demo under Wine, in a pristine Wine
-# prefix of the build's own, on a virtual display (Xvfb).
+# prefix of the build's own, on a virtual display (Xvfb), then makes its
+# installer and zip (scripts/windows/package.sh, into BUILD/packages/) and
+# tests them in a pristine prefix (scripts/windows/package-test.sh).
 #   TARNWICK_WINDOWS_ARCH=x86_64|i686  one edition alone
 #   TARNWICK_WINDOWS_DEPS              a ready x86_64 prefix instead of deps.sh's
 #   TARNWICK_WINDOWS_DEPS_I686         a ready i686 prefix
@@ -20,7 +22,7 @@ for arch in $archs; do
   esac
 done
 packages=(cmake ninja-build qt6-base-dev python3 libgtest-dev wine wine64 fonts-wine fonts-liberation2
-          fonts-dejavu-core xvfb xauth)
+          fonts-dejavu-core xvfb xauth nsis libcurl4 libsodium23)
 for arch in $archs; do
   packages+=("g++-mingw-w64-${arch//_/-}-posix" "gcc-mingw-w64-${arch//_/-}-posix")
 done
@@ -44,13 +46,13 @@ build() {
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" -DTARNWICK_WINDOWS_DEPS="$deps" \
     -DTARNWICK_DOWNLOAD_URL="http://127.0.0.1:$(port_of "$arch")/local/tarnwick.exe" || return 1
-  cmake --build "$build" -j "$(nproc)"
+  cmake --build "$build" -j "$(nproc)" && scripts/windows/package.sh "$build"
 }
 
 # A Wine session takes its display from the program that starts it: the
-# tests and then the demo (a real update by TarnwickUpdate.exe,
-# scripts/windows/demo.sh) get one virtual display, in a session of their
-# own that ends with them. Another checkout's run of the same edition waits
+# tests, the demo (a real update by TarnwickUpdate.exe,
+# scripts/windows/demo.sh) and the packages' test get one virtual display, in
+# a session of their own that ends with them. Another checkout's run of the same edition waits
 # for the download port.
 run_tests() {
   local arch=$1 build status=0
@@ -58,9 +60,10 @@ run_tests() {
   SECONDS=0
   flock "/tmp/tarnwick-windows-$(port_of "$arch").lock" \
     xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
-    '"$1/wine-run.sh" cmd /c exit && ctest --test-dir "$1" --output-on-failure -j "$2" && scripts/windows/demo.sh "$1"' \
+    '"$1/wine-run.sh" cmd /c exit && ctest --test-dir "$1" --output-on-failure -j "$2" && scripts/windows/demo.sh "$1" &&
+     scripts/windows/package-test.sh "$1"' \
     windows-tests "$build" "$(nproc)" || status=$?
-  echo "The $arch edition's tests and demo took $SECONDS s (status $status)."
+  echo "The $arch edition's tests, demo and packages' test took $SECONDS s (status $status)."
   return "$status"
 }
 
