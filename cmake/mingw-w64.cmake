@@ -2,10 +2,11 @@
 # needs). Included by mingw-w64-x86_64.cmake and mingw-w64-i686.cmake, which
 # name the processor in TARNWICK_WINDOWS_ARCH.
 #
-# The Windows dependencies (Qt, libcurl, libsodium built by
+# The Windows dependencies (Qt, libcurl, libsodium and libzstd built by
 # scripts/windows/deps.sh) are found in the prefix named by the CMake
-# variable or environment variable TARNWICK_WINDOWS_DEPS, else in the
-# script's default folder for the processor. Qt's host tools (moc, rcc) come
+# variable or environment variable TARNWICK_WINDOWS_DEPS (a list of prefixes
+# when libzstd lies apart, as deps.sh prints it), else in the script's
+# default folder for the processor. The first prefix holds Qt. Qt's host tools (moc, rcc) come
 # from Debian's qt6-base-dev of the same version.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${TARNWICK_WINDOWS_ARCH})
@@ -30,11 +31,17 @@ if(NOT TARNWICK_WINDOWS_DEPS)
     set(TARNWICK_WINDOWS_DEPS "${_cache}/tarnwick/windows-deps-6.4.2${_suffix}")
   endif()
 endif()
-get_filename_component(TARNWICK_WINDOWS_DEPS "${TARNWICK_WINDOWS_DEPS}" ABSOLUTE)
+set(_prefixes "")
+foreach(_prefix IN LISTS TARNWICK_WINDOWS_DEPS)
+  get_filename_component(_prefix "${_prefix}" ABSOLUTE)
+  list(APPEND _prefixes "${_prefix}")
+endforeach()
+set(TARNWICK_WINDOWS_DEPS "${_prefixes}")
+list(GET TARNWICK_WINDOWS_DEPS 0 TARNWICK_WINDOWS_QT)
 # try_compile projects read this file again: hand them the same choices.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARNWICK_WINDOWS_ARCH TARNWICK_WINDOWS_DEPS)
 
-set(CMAKE_FIND_ROOT_PATH "${TARNWICK_WINDOWS_DEPS}" /usr/${_triplet})
+set(CMAKE_FIND_ROOT_PATH ${TARNWICK_WINDOWS_DEPS} /usr/${_triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -3,14 +3,15 @@
 # from it): Update.dll, TarnwickUpdate.exe and ctlhost.exe (their install
 # rules live beside them), the DLLs they load and the Qt plugins Qt loads
 # for them, the README as text and the licence texts of what it ships.
-set(deps_bin "${TARNWICK_WINDOWS_DEPS}/bin")
+set(deps_bin "${TARNWICK_WINDOWS_QT}/bin")
 file(GLOB compiler_runtime "${deps_bin}/libgcc_s_*.dll")
+find_file(zstd_dll libzstd.dll PATH_SUFFIXES bin REQUIRED)
 install(FILES ${deps_bin}/Qt6Core.dll ${deps_bin}/Qt6Gui.dll ${deps_bin}/Qt6Widgets.dll ${deps_bin}/libcurl.dll
-              ${deps_bin}/libsodium-23.dll ${deps_bin}/libstdc++-6.dll ${deps_bin}/libwinpthread-1.dll
+              ${deps_bin}/libsodium-23.dll ${zstd_dll} ${deps_bin}/libstdc++-6.dll ${deps_bin}/libwinpthread-1.dll
               ${compiler_runtime}
         DESTINATION .)
-install(FILES ${TARNWICK_WINDOWS_DEPS}/plugins/platforms/qwindows.dll DESTINATION platforms)
-install(FILES ${TARNWICK_WINDOWS_DEPS}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
+install(FILES ${TARNWICK_WINDOWS_QT}/plugins/platforms/qwindows.dll DESTINATION platforms)
+install(FILES ${TARNWICK_WINDOWS_QT}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
 
 # The dependencies were built from these Debian source packages, whose
@@ -20,6 +21,7 @@ set(licences
   "Qt.txt=/usr/share/doc/libqt6core6/copyright"
   "curl.txt=/usr/share/doc/libcurl4/copyright"
   "libsodium.txt=/usr/share/doc/libsodium23/copyright"
+  "zstd.txt=/usr/share/doc/libzstd1/copyright"
   "GCC runtime.txt=/usr/share/doc/gcc-mingw-w64-base/copyright"
   "mingw-w64 winpthreads.txt=/usr/share/doc/mingw-w64-common/copyright"
   "GPL-2.txt=/usr/share/common-licenses/GPL-2"

@@ -3,13 +3,17 @@
 # libcurl, libsodium and the compiler's run-time), Qt's plugins and fonts. When
 # cross-compiling, the build's programs run under Wine, in a Wine prefix of
 # the build's own (wine/ in the build folder), through wine-run.sh.
-file(GLOB tarnwick_runtime_dlls "${TARNWICK_WINDOWS_DEPS}/bin/*.dll")
+set(tarnwick_runtime_dlls "")
+foreach(prefix IN LISTS TARNWICK_WINDOWS_DEPS)
+  file(GLOB dlls "${prefix}/bin/*.dll")
+  list(APPEND tarnwick_runtime_dlls ${dlls})
+endforeach()
 set(tarnwick_runtime_commands
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tarnwick_runtime_dlls} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 foreach(plugins platforms styles imageformats tls)
   list(APPEND tarnwick_runtime_commands COMMAND ${CMAKE_COMMAND} -E copy_directory
-       "${TARNWICK_WINDOWS_DEPS}/plugins/${plugins}" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${plugins}")
+       "${TARNWICK_WINDOWS_QT}/plugins/${plugins}" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${plugins}")
 endforeach()
 # Qt's offscreen platform on Windows reads its fonts from lib/fonts beside
 # Qt: the faces the Linux build finds (fonts-liberation2, fonts-dejavu-core).

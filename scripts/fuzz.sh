@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-packages.sh clang-16 libfuzzer-16-dev libclang-rt-16-dev cmake ninja-build pkg-config qt6-base-dev libgl-dev \
-  libsodium-dev libcurl4-openssl-dev
+  libsodium-dev libzstd-dev libcurl4-openssl-dev
 
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 if [ ! -f "$build/CMakeCache.txt" ]; then

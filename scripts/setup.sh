@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
-          libx11-dev libsodium-dev minisign python3 curl libcurl4-openssl-dev openssl xvfb xauth xdotool)
+          libx11-dev libsodium-dev libzstd-dev zstd minisign python3 curl libcurl4-openssl-dev openssl xvfb xauth xdotool)
 ./scripts/install-packages.sh "${packages[@]}"
 
 build="${BUILD_DIR:-build}"

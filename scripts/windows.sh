@@ -22,7 +22,7 @@ for arch in $archs; do
   esac
 done
 packages=(cmake ninja-build qt6-base-dev python3 libgtest-dev wine wine64 fonts-wine fonts-liberation2
-          fonts-dejavu-core xvfb xauth nsis libcurl4 libsodium23)
+          fonts-dejavu-core xvfb xauth nsis libcurl4 libsodium23 libzstd1)
 for arch in $archs; do
   packages+=("g++-mingw-w64-${arch//_/-}-posix" "gcc-mingw-w64-${arch//_/-}-posix")
 done

@@ -1,5 +1,6 @@
 #include "platform/signature/signature.h"
 
+#include "platform/core/address.h"
 #include "platform/core/runtimeerror.h"
 
 #include <QFile>
@@ -199,10 +200,7 @@ QByteArray readSignatureFile(const QString &path)
 
 QString signatureAddress(const QString &productAddress)
 {
-    const auto end = std::find_if(productAddress.cbegin(), productAddress.cend(),
-                                  [](QChar c) { return c == QLatin1Char('?') || c == QLatin1Char('#'); });
-    QString address = productAddress;
-    return address.insert(int(end - productAddress.cbegin()), QStringLiteral(".minisig"));
+    return withPathSuffix(productAddress, QStringLiteral(".minisig"));
 }
 
 } // namespace platform::signature

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The Windows edition's dependencies: Qt 6 (Core, Gui, Widgets, Network),
-# libcurl (Schannel for TLS) and libsodium, cross-built with Debian's
-# mingw-w64 from Debian's own source packages into a prefix. Prints the
-# prefix's path as its last line of output.
+# libcurl (Schannel for TLS), libsodium and libzstd, cross-built with
+# Debian's mingw-w64 from Debian's own source packages into a prefix. Prints
+# the prefix's path as its last line of output.
 #
-#   TARNWICK_WINDOWS_DEPS   a ready prefix to use instead: nothing is built
+#   TARNWICK_WINDOWS_DEPS   a ready prefix to use instead: nothing is built,
+#                           but libzstd when it lacks that (a prefix made
+#                           before libzstd joined): then libzstd goes into a
+#                           prefix of its own beside the cache's, and the
+#                           last line names both, "READY;ZSTD" (a CMake list)
 #   TARNWICK_WINDOWS_ARCH   x86_64 (default) or i686
 #   usage: deps.sh [PREFIX]  (default: ~/.cache/tarnwick/windows-deps-6.4.2,
 #                             with -i686 appended for i686)
@@ -19,21 +23,27 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 qt_version=6.4.2
 
-# Whether a prefix holds everything a build takes from it.
+zstd_version=1.5.4
+
+# Whether a prefix holds everything a build takes from it, libzstd apart.
 ready() {
   local p=$1
   [ -f "$p/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && [ -f "$p/lib/cmake/Qt6Network/Qt6NetworkConfig.cmake" ] \
     && [ -f "$p/lib/libcurl.dll.a" ] && [ -f "$p/lib/libsodium.dll.a" ] && [ -f "$p/plugins/platforms/qwindows.dll" ]
 }
+has_zstd() { [ -f "$1/lib/cmake/zstd/zstdConfig.cmake" ] && [ -f "$1/bin/libzstd.dll" ]; }
 
+given=""
 if [ -n "${TARNWICK_WINDOWS_DEPS:-}" ]; then
-  prefix=$(realpath -m "$TARNWICK_WINDOWS_DEPS")
-  if ! ready "$prefix"; then
+  given=$(realpath -m "$TARNWICK_WINDOWS_DEPS")
+  if ! ready "$given"; then
     echo "TARNWICK_WINDOWS_DEPS=$TARNWICK_WINDOWS_DEPS is not a complete prefix (Qt, libcurl, libsodium)" >&2
     exit 1
   fi
-  echo "$prefix"
-  exit 0
+  if has_zstd "$given"; then
+    echo "$given"
+    exit 0
+  fi
 fi
 
 arch=${TARNWICK_WINDOWS_ARCH:-x86_64}
@@ -44,13 +54,22 @@ case "$arch" in
 esac
 triplet=$arch-w64-mingw32
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick
-prefix=$(realpath -m "${1:-$cache/windows-deps-$qt_version$suffix}")
+if [ -n "$given" ]; then
+  prefix=$cache/windows-zstd-$zstd_version$suffix
+  parts=(zstd)
+else
+  prefix=$(realpath -m "${1:-$cache/windows-deps-$qt_version$suffix}")
+  parts=(qt sodium curl zstd runtime)
+fi
 stamps=$prefix/.tarnwick-deps
 done_part() { [ -f "$stamps/$1" ]; }
 finish_part() { mkdir -p "$stamps"; date -u +%FT%TZ >"$stamps/$1"; }
 
+# The last line: the prefixes a build takes its dependencies from.
+print_prefixes() { if [ -n "$given" ]; then echo "$given;$prefix"; else echo "$prefix"; fi; }
+
 if done_part all; then
-  echo "$prefix"
+  print_prefixes
   exit 0
 fi
 
@@ -153,6 +172,20 @@ build_curl() {
   cmake --install "$work/build-curl" >>"$log" 2>&1
 }
 
+# Decompression is all the control does; the library alone.
+build_zstd() {
+  [ -d "$(find "$work/src" -maxdepth 1 -name "libzstd-$zstd_version*" -type d | head -n 1)" ] || fetch_sources libzstd
+  local zstd
+  zstd=$(source_dir "libzstd-$zstd_version*")
+  cmake -S "$zstd/build/cmake" -B "$work/build-zstd" -G Ninja "${toolchain[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DZSTD_BUILD_SHARED=ON -DZSTD_BUILD_STATIC=OFF -DZSTD_BUILD_PROGRAMS=OFF \
+    -DZSTD_BUILD_TESTS=OFF -DZSTD_BUILD_CONTRIB=OFF -DZSTD_MULTITHREAD_SUPPORT=OFF -DZSTD_LEGACY_SUPPORT=OFF \
+    >>"$log" 2>&1
+  cmake --build "$work/build-zstd" -j"$(nproc)" >>"$log" 2>&1
+  cmake --install "$work/build-zstd" >>"$log" 2>&1
+  "$triplet-strip" --strip-unneeded "$prefix/bin/libzstd.dll"
+}
+
 # The compiler's own run-time DLLs, which every program built with it needs
 # beside it; then everything stripped of what only a debugger reads.
 finish_runtime() {
@@ -163,7 +196,7 @@ finish_runtime() {
   find "$prefix" -name '*.dll' -exec "$triplet-strip" --strip-unneeded {} +
 }
 
-for part in qt sodium curl runtime; do
+for part in "${parts[@]}"; do
   done_part "$part" && continue
   echo "  $part..." >&2
   start=$SECONDS
@@ -171,12 +204,16 @@ for part in qt sodium curl runtime; do
     qt) build_qt ;;
     sodium) build_sodium ;;
     curl) build_curl ;;
+    zstd) build_zstd ;;
     runtime) finish_runtime ;;
   esac
   finish_part "$part"
   echo "  $part done in $((SECONDS - start)) s" >&2
 done
-ready "$prefix" || { echo "the prefix $prefix is incomplete; see $log" >&2; exit 1; }
+{ [ -n "$given" ] || ready "$prefix"; } && has_zstd "$prefix" || {
+  echo "the prefix $prefix is incomplete; see $log" >&2
+  exit 1
+}
 finish_part all
 rm -rf "$work"
-echo "$prefix"
+print_prefixes

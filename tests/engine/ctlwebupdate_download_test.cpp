@@ -59,19 +59,20 @@ TEST_F(Download, AFullRunChecksTheVersionPlacesTheProductAndStartsIt)
     control.setDownloadLocation(dir.filePath("app/"));
     boxes.queueAnswer(platform::MsgAnswer::Yes);
     QFileSystemWatcher watcher({dir.filePath("app")});
+    const QString productUrl = server.url("/local/tarnwick.exe");
+    const QString noPatch = noPatchLine(productUrl, dir.filePath("app/tarnwick.exe"));
 
     control.RunUpdate();
 
     const QStringList lines = log();
     const QString versionUrl = server.url("/version.txt");
-    const QString productUrl = server.url("/local/tarnwick.exe");
     const QString versionCopy = cachePathIn(lines, versionUrl);
     const QString productCopy = cachePathIn(lines, productUrl);
     const QString placed = dir.filePath("app/tarnwick.exe");
     QStringList expected{"Download process started"};
     expected << downloadLines(versionUrl, versionCopy, "text/plain", host()) << "Newer version found"
-             << "Deleted version file " + versionCopy
-             << downloadLines(productUrl, productCopy, "application/octet-stream") << "File moved to " + placed
+             << "Deleted version file " + versionCopy << noPatch
+             << downloadLines(productUrl, productCopy, "application/octet-stream", host()) << "File moved to " + placed
              << "Download Complete"
              << "Executed " + placed << "Download process completed";
     // Compared as one text, so a failure shows a line-by-line difference.

@@ -3,6 +3,7 @@
 #include "platform/settings/memorypropertystore.h"
 #include "platform/settings/propertybag.h"
 #include "tests/support/minisignkey.h"
+#include "tests/support/zstdpatch.h"
 
 #include <QDirIterator>
 
@@ -67,6 +68,7 @@ protected:
 TEST_F(Signing, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
 {
     server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok(key.sign(kProduct)));
+    const QString noPatch = noPatchLine(productUrl, dir.filePath("app/tarnwick.exe"));
 
     runWithKey(key.publicKey());
 
@@ -74,7 +76,7 @@ TEST_F(Signing, AGoodSignatureIsCheckedAndDeletedBeforeTheProductIsPlaced)
     const QString productCopy = cachePathIn(lines, productUrl);
     const QString signatureCopy = cachePathIn(lines, signatureUrl);
     const QString placed = dir.filePath("app/tarnwick.exe");
-    QStringList expected{"Download process started"};
+    QStringList expected{"Download process started", noPatch};
     expected << downloadLines(productUrl, productCopy, "application/octet-stream", host())
              << downloadLines(signatureUrl, signatureCopy, "application/octet-stream")
              << "Deleted signature file " + signatureCopy << "Verified signature of " + productCopy
@@ -190,3 +192,35 @@ TEST_F(Signing, WithoutAKeyNoSignatureIsAskedFor)
 }
 
 } // namespace
+
+TEST_F(Signing, AProductRebuiltFromAPatchIsPlacedOnlyWhenItsSignatureHolds)
+{
+    const struct {
+        const char *what;
+        QByteArray rebuilt;
+        int wholeDownloads;
+        QString line;
+    } cases[] = {
+        {"the signed product", kProduct, 0, "Verified signature of "},
+        {"another product", "another product", 1, "Signature check failed for the rebuilt product - "},
+    };
+    server.serve("/local/tarnwick.exe.minisig", HttpResponse::ok(key.sign(kProduct)));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(dir.filePath("app/tarnwick.exe"), "old product");
+        const QString patchPath = platform::patch::patchAddress(
+            "/local/tarnwick.exe", platform::patch::sha256Hex(dir.filePath("app/tarnwick.exe")));
+        server.serve(patchPath.toLatin1(), HttpResponse::ok(testsupport::makePatch("old product", c.rebuilt)));
+        const int downloadsBefore = server.hits("/local/tarnwick.exe");
+        raised.clear();
+
+        runWithKey(key.publicKey());
+
+        EXPECT_EQ(testsupport::readBytes(dir.filePath("app/tarnwick.exe")), kProduct);
+        EXPECT_EQ(server.hits("/local/tarnwick.exe") - downloadsBefore, c.wholeDownloads);
+        EXPECT_EQ(log().filter(c.line).size(), 1) << qPrintable(log().join('\n'));
+        EXPECT_EQ(raised, QStringList{"Download Complete"});
+        EXPECT_TRUE(boxes.shown().isEmpty());
+        EXPECT_EQ(cacheFiles(), "");
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "platform/read/asyncread.h"
 #include "platform/desktop/clock.h"
+#include "platform/patch/patch.h"
 #include "tests/support/filecontent.h"
 #include "tests/support/httptestserver.h"
 #include "tests/support/scriptedmessagebox.h"
@@ -79,6 +80,14 @@ protected:
               << "vbAsyncStatusCodeEndDownloadData - " + url << url + " was copied to: " + path
               << "Downloaded " + url + " to " + path;
         return lines;
+    }
+
+    // The line of a run that finds no patch for the product at installed
+    // (read before the run replaces it).
+    static QString noPatchLine(const QString &productUrl, const QString &installed)
+    {
+        return "No patch at " + platform::patch::patchAddress(productUrl, platform::patch::sha256Hex(installed))
+               + ": downloading the whole product";
     }
 
     // The cache file that the log names for the read of url.

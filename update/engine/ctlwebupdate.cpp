@@ -16,7 +16,9 @@
 #include "platform/core/reporttext.h"
 #include "platform/core/runtimeerror.h"
 #include "platform/signature/signature.h"
+#include "platform/patch/patch.h"
 
+#include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
@@ -31,6 +33,16 @@ const QString kAskToDownload =
 double monotonicSeconds()
 {
     return platform::Clock::current().monotonicMs() / 1000.0;
+}
+
+// A copy of this run's that is of no further use; one that can't be
+// removed stays in this run's cache folder, which nothing reads again.
+void removeCopy(const QString &path)
+{
+    try {
+        platform::files::remove(path);
+    } catch (const RuntimeError &) {
+    }
 }
 
 } // namespace
@@ -203,8 +215,7 @@ void ctlWebUpdate::runSteps()
         if (CheckVersion(*versionCopy) == VersionVerdict::DontDownload)
             return;
     }
-    const std::optional<QString> copy = DownloadUrl(DownloadFile());
-    const std::optional<VerifiedCopy> verified = copy ? VerifyDownloadedFile(*copy) : std::nullopt;
+    const std::optional<VerifiedCopy> verified = VerifiedProduct();
     if (const std::optional<QString> placed = verified ? MoveDownloadedFile(verified->path) : std::nullopt) {
         if (!verified->signature.isEmpty())
             KeepSignature(*placed, verified->signature);
@@ -229,8 +240,10 @@ void ctlWebUpdate::endDownload(DownloadOutcome outcome)
         m_outcome = std::move(outcome);
 }
 
-std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel, qint64 maxBytes)
+std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel, qint64 maxBytes,
+                                                 Failures failures)
 {
+    const QScopedValueRollback<Failures> rollback(m_failures, failures);
     try {
         m_outcome.reset();
         m_onPanel = panel;
@@ -247,9 +260,12 @@ std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel pan
             WriteLog(QStringLiteral("Downloaded ") + url + QStringLiteral(" to ") + *file, false);
             return *file;
         }
-        WriteLog(QStringLiteral("Unable to download ") + url, false);
+        if (failures == Failures::Reported)
+            WriteLog(QStringLiteral("Unable to download ") + url, false);
         return std::nullopt;
     } catch (const RuntimeError &e) {
+        if (failures == Failures::Quiet)
+            return std::nullopt;
         const QString message = QStringLiteral("Download error - ") + e.description();
         ReportStatus(message);
         showMessage(message);
@@ -263,7 +279,7 @@ void ctlWebUpdate::AsyncReadProgress(const platform::AsyncProperty &AsyncProp)
         if (m_onPanel == OnPanel::Shown)
             m_panel->showProgress(AsyncProp.BytesRead, AsyncProp.BytesMax,
                                   elapsedSeconds(m_DownloadStartTime, monotonicSeconds()));
-        if (AsyncProp.StatusCode != platform::AsyncStatusCodeDownloadingData)
+        if (AsyncProp.StatusCode != platform::AsyncStatusCodeDownloadingData && m_failures == Failures::Reported)
             WriteLog(StatusCodeName(std::int16_t(AsyncProp.StatusCode)) + QStringLiteral(" - ") + AsyncProp.Status,
                      false);
     } catch (const RuntimeError &e) {
@@ -282,7 +298,8 @@ void ctlWebUpdate::AsyncReadComplete(const platform::AsyncProperty &AsyncProp)
         WriteLog(m_ActiveUrl + QStringLiteral(" was copied to: ") + value, false);
         endDownload(value);
     } catch (const RuntimeError &e) {
-        WriteLog(QStringLiteral("Download error : ") + e.description(), false);
+        if (m_failures == Failures::Reported)
+            WriteLog(QStringLiteral("Download error : ") + e.description(), false);
         endDownload(ReadFailed{});
     }
 }
@@ -312,11 +329,7 @@ ctlWebUpdate::VersionVerdict ctlWebUpdate::CheckVersion(const QString &versionFi
         return result;
     } catch (const RuntimeError &e) {
         // A copy that couldn't be checked is of no use either.
-        try {
-            platform::files::remove(versionFilePath);
-        } catch (const RuntimeError &) {
-            // It stays in this run's cache folder, which nothing reads again.
-        }
+        removeCopy(versionFilePath);
         const QString message = QStringLiteral("Error checking version file - ") + e.description();
         ReportStatus(message);
         showMessage(message);
@@ -324,7 +337,57 @@ ctlWebUpdate::VersionVerdict ctlWebUpdate::CheckVersion(const QString &versionFi
     }
 }
 
-std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifyDownloadedFile(const QString &productCopy)
+std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifiedProduct()
+{
+    if (const std::optional<QString> rebuilt = PatchedProduct())
+        if (std::optional<VerifiedCopy> verified = VerifyDownloadedFile(*rebuilt, Refusal::LoggedOnly))
+            return verified;
+    const std::optional<QString> copy = DownloadUrl(DownloadFile());
+    return copy ? VerifyDownloadedFile(*copy) : std::nullopt;
+}
+
+std::optional<QString> ctlWebUpdate::PatchedProduct()
+{
+    const QString installed = DestinationPath();
+    if (!platform::files::isOrdinaryFile(installed))
+        return std::nullopt;
+    QString url;
+    try {
+        url = platform::patch::patchAddress(DownloadFile(), platform::patch::sha256Hex(installed));
+    } catch (const RuntimeError &e) {
+        WriteLog(QStringLiteral("No patch for ") + installed + QStringLiteral(", which can't be read - ")
+                     + e.description(),
+                 false);
+        return std::nullopt;
+    }
+    const std::optional<QString> patch = DownloadUrl(url, OnPanel::Shown, -1, Failures::Quiet);
+    if (!patch) {
+        WriteLog(QStringLiteral("No patch at ") + url + QStringLiteral(": downloading the whole product"), false);
+        return std::nullopt;
+    }
+    // Rebuilt beside the patch, in the cache: nothing else is written.
+    const QString rebuilt = *patch + QStringLiteral(".rebuilt");
+    const std::optional<QString> failure = platform::patch::applyPatch(installed, *patch, rebuilt);
+    const qint64 patchBytes = QFileInfo(*patch).size();
+    removeCopy(*patch);
+    if (failure) {
+        WriteLog(QStringLiteral("Unable to apply the patch ") + url + QStringLiteral(" - ") + *failure
+                     + QStringLiteral(": downloading the whole product"),
+                 false);
+        return std::nullopt;
+    }
+    const qint64 productBytes = QFileInfo(rebuilt).size();
+    WriteLog(QStringLiteral("Rebuilt the product from a patch of %1 bytes (%2% of its %3 bytes) into %4")
+                 .arg(patchBytes)
+                 .arg(productBytes > 0 ? 100.0 * double(patchBytes) / double(productBytes) : 0.0, 0, 'f', 1)
+                 .arg(productBytes)
+                 .arg(rebuilt),
+             false);
+    return rebuilt;
+}
+
+std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifyDownloadedFile(const QString &productCopy,
+                                                                             Refusal refusal)
 {
     if (m_PublicKey.isEmpty())
         return VerifiedCopy{productCopy, {}};
@@ -336,10 +399,12 @@ std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifyDownloadedFile(con
     }
     // Gone before the box waits for the user: a copy that failed its check
     // is of no use to a later run either.
-    try {
-        platform::files::remove(productCopy);
-    } catch (const RuntimeError &) {
-        // It stays in this run's cache folder, which nothing reads again.
+    removeCopy(productCopy);
+    if (refusal == Refusal::LoggedOnly) {
+        WriteLog(QStringLiteral("Signature check failed for the rebuilt product - ") + *failure
+                     + QStringLiteral(": downloading the whole product"),
+                 false);
+        return std::nullopt;
     }
     const QString message = QStringLiteral("Signature check failed - ") + *failure;
     ReportStatus(message);
@@ -437,11 +502,7 @@ std::optional<QString> ctlWebUpdate::MoveDownloadedFile(const QString &productCo
     } catch (const RuntimeError &e) {
         // What could not be placed is of no further use. The file is this
         // run's own: the cache keeps its record apart.
-        try {
-            platform::files::remove(productCopy);
-        } catch (const RuntimeError &) {
-            // It stays in this run's cache folder, which nothing reads again.
-        }
+        removeCopy(productCopy);
         const QString fromTo =
             QStringLiteral("Error moving file from ") + productCopy + QStringLiteral(" to ") + DownloadLocation();
         ReportStatus(fromTo + QStringLiteral(" - ") + e.description());

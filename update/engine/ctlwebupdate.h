@@ -73,9 +73,14 @@ private:
     // A download the panel shows (the version file, the product) or one it
     // leaves alone, so the product's figures stay (its signature).
     enum class OnPanel : bool { Hidden, Shown };
+    // A read whose failure is the run's (reported by status, log and box),
+    // or one that may fail unremarked (a patch that isn't there), whose
+    // caller says what it means in one log line.
+    enum class Failures : bool { Reported, Quiet };
     // Each step reports its own failures (status, log, box) and hands the
     // next step what it needs: a local copy, or nothing when it failed.
-    std::optional<QString> DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown, qint64 maxBytes = -1);
+    std::optional<QString> DownloadUrl(const QString &url, OnPanel panel = OnPanel::Shown, qint64 maxBytes = -1,
+                                       Failures failures = Failures::Reported);
     void AsyncReadProgress(const platform::AsyncProperty &AsyncProp);
     void AsyncReadComplete(const platform::AsyncProperty &AsyncProp);
     enum class VersionVerdict : bool { Download, DontDownload };
@@ -86,7 +91,19 @@ private:
         QString path;
         QByteArray signature;
     };
-    std::optional<VerifiedCopy> VerifyDownloadedFile(const QString &productCopy);
+    // The product, rebuilt from a patch when the server has one for the
+    // product in place and the result passes every check a downloaded one
+    // must, else downloaded whole.
+    std::optional<VerifiedCopy> VerifiedProduct();
+    // The product rebuilt in the cache from the one in place and its patch;
+    // nothing (said in the log alone) when there is no patch for it or the
+    // patch can't be applied.
+    std::optional<QString> PatchedProduct();
+    // A rebuilt product that fails its check is said in the log alone: the
+    // whole product is downloaded instead.
+    enum class Refusal : bool { Reported, LoggedOnly };
+    std::optional<VerifiedCopy> VerifyDownloadedFile(const QString &productCopy,
+                                                     Refusal refusal = Refusal::Reported);
     // Why the copy's signature doesn't hold; nothing when it does, and then
     // the signature in accepted.
     std::optional<QString> SignatureFailure(const QString &productCopy, QByteArray &accepted);
@@ -121,6 +138,7 @@ private:
 
     bool m_running = false;
     OnPanel m_onPanel = OnPanel::Shown;
+    Failures m_failures = Failures::Reported;
     platform::AsyncRead *m_asyncRead;
     DownloadPanel *m_panel;
 
