@@ -3,8 +3,10 @@
 # registers the control library, lays out an application folder with
 # TarnwickUpdate and an older tarnwick.exe, serves a newer one from a real
 # HTTP server on 127.0.0.1, signed with a minisign key made for the demo,
-# runs TarnwickUpdate (built to require that key) in a window (a virtual
-# display when there is no display), and shows what happened.
+# with a patch from the older one beside it, runs TarnwickUpdate (built to
+# require that key) in a window (a virtual display when there is no
+# display), shows what happened, then runs the same update through ctlhost
+# to show the control's log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -13,7 +15,7 @@ build="${BUILD_DIR:-build}"
 demo="$build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/app" "$demo/server/local" "$demo/xdg"
-export XDG_DATA_HOME="$PWD/$demo/xdg"
+export XDG_DATA_HOME="$PWD/$demo/xdg" XDG_CACHE_HOME="$PWD/$demo/cache"
 
 url=$(sed -n 's/^TARNWICK_DOWNLOAD_URL:STRING=//p' "$build/CMakeCache.txt")
 port=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.urlsplit(sys.argv[1]).port or 80)' "$url")
@@ -27,6 +29,9 @@ minisign -G -W -p "$demo/minisign.pub" -s "$demo/minisign.key" >/dev/null
 minisign -S -s "$demo/minisign.key" -m "$demo/server/local/tarnwick.exe" >/dev/null
 key=$(sed -n 2p "$demo/minisign.pub")
 cat "$demo/server/local/tarnwick.exe.minisig"
+
+echo "== The patch from tarnwick.exe 1.0 to 2.0"
+./scripts/make-patches.sh "$demo/server/local/tarnwick.exe" "$build/tools/sampleproduct/tarnwick-1.0"
 
 echo "== Building TarnwickUpdate for the public key $key"
 # The build goes back to its own key right after, so the tests keep
@@ -98,4 +103,11 @@ fi
 echo "The product's record of its start:"
 cat "$demo/app/tarnwick-started.txt" 2>/dev/null || echo "(the product did not start)"
 echo "A picture of the window during the download: $demo/screenshot.png"
+
+echo "== The same update through ctlhost, with the control's log"
+cp "$build/tools/sampleproduct/tarnwick-1.0" "$demo/app/tarnwick.exe"
+printf 'create web qvWebUpdate.ctlWebUpdate\nput web 0x68030000 "%s"\nput web 0x68030005 "%s"\nput web 0x68030006 "%s"\ncall web 0x60030007\n' \
+  "$demo/update.log" "$url" "$demo/app/" | QT_QPA_PLATFORM=offscreen "$build/tools/ctlhost/ctlhost" - >/dev/null
+grep -e "patch" -e "Download Complete" "$demo/update.log" || { echo "The log says nothing of a patch."; status=1; }
+cmp -s "$demo/app/tarnwick.exe" "$demo/server/local/tarnwick.exe" || { echo "tarnwick.exe was NOT replaced."; status=1; }
 exit "$status"

@@ -52,7 +52,7 @@ run() {
   echo "$target: $runs runs, $rate per second, nothing found"
 }
 
-targets=(responsehead versionfile signature propertystore streamrecord registry ctlhostscript)
+targets=(responsehead versionfile signature propertystore streamrecord registry ctlhostscript patch)
 if [ $# -ge 1 ]; then
   run "$1" "${2:-60}"
 else

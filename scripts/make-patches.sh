@@ -35,9 +35,11 @@ mkdir -p "$out"
 new_bytes=$(stat -c %s "$new")
 for old in "${olds[@]}"; do
   hash=$(sha256sum "$old" | cut -d' ' -f1)
-  # The level that makes the smallest patches; zstd writes the content's
-  # size and checksum, which the control requires.
-  zstd -q -f -19 --patch-from="$old" "$new" -o "$out/$hash"
+  # The level and the single thread that make the smallest patches (-qq:
+  # without zstd's advice on tuning); zstd writes the content's size and
+  # checksum, which the control requires.
+  zstd -qq -f -19 --single-thread --patch-from="$old" "$new" -o "$out/$hash" ||
+    { echo "zstd could not make the patch from $old" >&2; exit 1; }
   bytes=$(stat -c %s "$out/$hash")
   awk -v old="$old" -v hash="$hash" -v b="$bytes" -v n="$new_bytes" \
     'BEGIN { printf "%s: %s.delta/%s, %d bytes (%.1f %% of %d)\n", old, "'"$(basename "$new")"'", hash, b, 100 * b / n, n }'

@@ -105,8 +105,17 @@ fetch_sources() {
               -o Dir::State::Lists="$apt/lists" -o Dir::Cache::Archives="$apt/archives")
   [ "$(id -u)" -ne 0 ] || opts+=(-o APT::Sandbox::User=root)
   apt-get "${opts[@]}" update -qq >>"$log" 2>&1
-  # Unpacked with Debian's patches applied.
-  (cd "$work/src" && apt-get "${opts[@]}" source "$@" >>"$log" 2>&1)
+  # Unpacked with Debian's patches applied: the newest version a mirror
+  # serves (a security mirror may list a source it doesn't hold).
+  local version
+  for version in $(apt-cache "${opts[@]}" showsrc "$1" | sed -n 's/^Version: //p' | sort -V -r -u); do
+    if (cd "$work/src" && apt-get "${opts[@]}" source "$1=$version" >>"$log" 2>&1); then
+      echo "  $1 $version" >&2
+      return 0
+    fi
+    echo "  $1 $version: its source can't be fetched, trying an older one" >&2
+  done
+  return 1
 }
 
 source_dir() {

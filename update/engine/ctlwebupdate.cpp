@@ -379,7 +379,7 @@ std::optional<QString> ctlWebUpdate::PatchedProduct()
     const qint64 productBytes = QFileInfo(rebuilt).size();
     WriteLog(QStringLiteral("Rebuilt the product from a patch of %1 bytes (%2% of its %3 bytes) into %4")
                  .arg(patchBytes)
-                 .arg(productBytes > 0 ? 100.0 * double(patchBytes) / double(productBytes) : 0.0, 0, 'f', 1)
+                 .arg(productBytes > 0 ? 100.0 * double(patchBytes) / double(productBytes) : 0.0, 0, 'f', 2)
                  .arg(productBytes)
                  .arg(rebuilt),
              false);
