@@ -87,6 +87,22 @@ TEST_F(Patching, APatchTransferBrokenOffIsResumedAndRebuildsTheExactBytes)
     EXPECT_EQ(raised, QStringList{"Download Complete"});
 }
 
+TEST_F(Patching, CancelDuringThePatchEndsTheRunWithoutTheWholeDownload)
+{
+    const QByteArray patch = testsupport::makePatch(release(1), release(2));
+    HttpResponse held = HttpResponse::ok(patch);
+    held.holdAt = {patch.size() / 2};
+    server.serve(patchPath, held);
+    QObject::connect(&server, &HttpTestServer::held, [&] { control.CancelDownload(); });
+
+    control.RunUpdate();
+
+    EXPECT_EQ(targets(), QStringList{patchPath});
+    EXPECT_EQ(testsupport::readBytes(installed), release(1));
+    EXPECT_TRUE(log().filter("patch").isEmpty()) << qPrintable(log().join('\n'));
+    EXPECT_TRUE(raised.isEmpty());
+}
+
 TEST_F(Patching, WithoutAPatchThatWorksTheWholeProductIsDownloadedQuietly)
 {
     const struct {

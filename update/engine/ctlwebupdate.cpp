@@ -240,6 +240,11 @@ void ctlWebUpdate::endDownload(DownloadOutcome outcome)
         m_outcome = std::move(outcome);
 }
 
+bool ctlWebUpdate::lastReadCancelled() const
+{
+    return m_outcome && std::holds_alternative<ReadCancelled>(*m_outcome);
+}
+
 std::optional<QString> ctlWebUpdate::DownloadUrl(const QString &url, OnPanel panel, qint64 maxBytes,
                                                  Failures failures)
 {
@@ -342,6 +347,10 @@ std::optional<ctlWebUpdate::VerifiedCopy> ctlWebUpdate::VerifiedProduct()
     if (const std::optional<QString> rebuilt = PatchedProduct())
         if (std::optional<VerifiedCopy> verified = VerifyDownloadedFile(*rebuilt, Refusal::LoggedOnly))
             return verified;
+    // A download cancelled on the way (the patch, its product's signature)
+    // ends the run: the whole product is not fetched instead.
+    if (lastReadCancelled())
+        return std::nullopt;
     const std::optional<QString> copy = DownloadUrl(DownloadFile());
     return copy ? VerifyDownloadedFile(*copy) : std::nullopt;
 }
@@ -362,7 +371,8 @@ std::optional<QString> ctlWebUpdate::PatchedProduct()
     }
     const std::optional<QString> patch = DownloadUrl(url, OnPanel::Shown, -1, Failures::Quiet);
     if (!patch) {
-        WriteLog(QStringLiteral("No patch at ") + url + QStringLiteral(": downloading the whole product"), false);
+        if (!lastReadCancelled())
+            WriteLog(QStringLiteral("No patch at ") + url + QStringLiteral(": downloading the whole product"), false);
         return std::nullopt;
     }
     // Rebuilt beside the patch, in the cache: nothing else is written.

@@ -150,5 +150,6 @@ private:
     using DownloadOutcome = std::variant<QString, ReadFailed, ReadCancelled, platform::RuntimeError>;
     // Sets the outcome unless the download has one already.
     void endDownload(DownloadOutcome outcome);
+    bool lastReadCancelled() const;
     std::optional<DownloadOutcome> m_outcome;
 };
