@@ -8,6 +8,8 @@
 # 10 Mbit/s and to 100 Mbit/s (bench/throttled_server.py), best of three.
 #
 #   bench/delta_bench.sh [build dir] [older commit]   (default: build, HEAD~12)
+#   DELTA_BENCH_DEBUG=1   both releases with their debug information (35
+#                         times larger, as a build folder holds them)
 # The older release is built once (libUpdate.so alone, 5 to 10 minutes on
 # 2 cores) in /tmp/tarnwick-delta-bench-COMMIT/, which stays for the next run.
 set -euo pipefail
@@ -36,8 +38,11 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$WORK/whole" "$WORK/patched"
-strip --strip-unneeded -o "$WORK/old.so" "$(readlink -f "$older/build/update/library/libUpdate.so")"
-strip --strip-unneeded -o "$WORK/whole/libUpdate.so" "$(readlink -f "$BUILD/update/library/libUpdate.so")"
+release() {
+  if [ -n "${DELTA_BENCH_DEBUG:-}" ]; then cp "$(readlink -f "$1")" "$2"; else strip --strip-unneeded -o "$2" "$(readlink -f "$1")"; fi
+}
+release "$older/build/update/library/libUpdate.so" "$WORK/old.so"
+release "$BUILD/update/library/libUpdate.so" "$WORK/whole/libUpdate.so"
 cp "$WORK/whole/libUpdate.so" "$WORK/patched/"
 echo "== The releases: libUpdate.so of $commit and of $(git rev-parse --short HEAD)$(git diff --quiet HEAD || echo ' with changes')"
 ./scripts/make-patches.sh "$WORK/patched/libUpdate.so" "$WORK/old.so" | sed "s|$WORK/||"
