@@ -12,13 +12,15 @@
 // library, declared in its advanced section.
 #define ZSTD_STATIC_LINKING_ONLY
 #include <zstd.h>
+#include <zstd_errors.h>
 
 namespace platform::patch {
 
 namespace {
 
 constexpr int kMinWindowLog = 10;
-constexpr int kMaxWindowLog = 31;
+// 2 GiB, or what a 32-bit process can map (1 GiB).
+constexpr int kMaxWindowLog = std::min(31, int(ZSTD_WINDOWLOG_MAX));
 
 void openForReading(QFile &file)
 {
@@ -36,6 +38,8 @@ std::optional<QString> headerProblem(QFile &patch, ZSTD_frameHeader &header)
 {
     const QByteArray start = patch.peek(ZSTD_FRAMEHEADERSIZE_MAX);
     const size_t result = ZSTD_getFrameHeader(&header, start.constData(), size_t(start.size()));
+    if (ZSTD_isError(result) && ZSTD_getErrorCode(result) != ZSTD_error_prefix_unknown)
+        return zstdError(result);
     if (ZSTD_isError(result) || result != 0 || header.frameType != ZSTD_frame)
         return QStringLiteral("not a zstd frame");
     if (header.frameContentSize == ZSTD_CONTENTSIZE_UNKNOWN)

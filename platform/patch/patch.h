@@ -18,7 +18,8 @@ QString sha256Hex(const QString &path);
 QString patchAddress(const QString &productAddress, const QString &baseHash);
 
 // The largest window (as a power of two) a patch from baseBytes to
-// newBytes can need: both within it, with room to spare, never over 2 GiB.
+// newBytes can need: both within it, with room to spare, never over 2 GiB
+// (1 GiB in a 32-bit process).
 int windowLogLimit(qint64 baseBytes, qint64 newBytes);
 
 // Rebuilds the new release into outPath from the base release at basePath

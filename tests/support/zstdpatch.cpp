@@ -26,9 +26,9 @@ QByteArray makePatch(const QByteArray &base, const QByteArray &next, bool checks
 QByteArray absurdWindowFrame()
 {
     // Magic number; descriptor: a two-byte content size, a window
-    // descriptor, a checksum; window 2^(10 + 21); content 44 + 256 bytes;
+    // descriptor, a checksum; window 2^(10 + 20); content 44 + 256 bytes;
     // then a raw block header and what follows it.
-    return QByteArray::fromHex("28b52ffd" "44" "a8" "2c00" "610900") + QByteArray(300, 'x');
+    return QByteArray::fromHex("28b52ffd" "44" "a0" "2c00" "610900") + QByteArray(300, 'x');
 }
 
 } // namespace testsupport

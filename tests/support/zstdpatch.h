@@ -8,7 +8,7 @@ namespace testsupport {
 // frame that names its content's size, with its checksum unless told not.
 QByteArray makePatch(const QByteArray &base, const QByteArray &next, bool checksum = true);
 
-// A frame header that asks for a 2 GiB window to rebuild 300 bytes,
+// A frame header that asks for a 1 GiB window to rebuild 300 bytes,
 // followed by a block of nonsense.
 QByteArray absurdWindowFrame();
 

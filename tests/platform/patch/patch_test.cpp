@@ -57,7 +57,7 @@ TEST(Patch, APatchThatCantRebuildTheReleaseIsRefusedAndLeavesNothing)
         {"cut short", good.left(good.size() - 3), "ends before its frame does"},
         {"followed by more", good + good, "more than one frame"},
         {"without a checksum", testsupport::makePatch(release(1), release(2), false), "no checksum"},
-        {"asking for an absurd window", testsupport::absurdWindowFrame(), "asks for a window of 2147483648 bytes"},
+        {"asking for an absurd window", testsupport::absurdWindowFrame(), "asks for a window of 1073741824 bytes"},
         {"not a frame", "#!/bin/sh\necho patched\n", "not a zstd frame"},
         {"empty", "", "not a zstd frame"},
     };
@@ -86,5 +86,5 @@ TEST(Patch, IsNamedByTheHashOfItsBaseAfterTheProductsPath)
               "http://host/local/tarnwick.exe.delta/" + hash + "?channel=beta");
     EXPECT_EQ(windowLogLimit(0, 0), 10);
     EXPECT_EQ(windowLogLimit(1 << 20, 1 << 20), 23);
-    EXPECT_EQ(windowLogLimit(qint64(3) << 30, 1), 31);
+    EXPECT_EQ(windowLogLimit(qint64(3) << 30, 1), sizeof(void *) == 8 ? 31 : 30) << "2 GiB, 1 GiB in 32 bits";
 }
