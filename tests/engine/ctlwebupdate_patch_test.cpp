@@ -11,13 +11,9 @@ using testsupport::HttpTestServer;
 
 namespace {
 
-// Two releases that share most of their bytes, as two builds do.
 QByteArray release(int number)
 {
-    QByteArray bytes = HttpTestServer::pattern(0, 400'000);
-    bytes.replace(2000, 8, QByteArray::number(number * 11'111'111));
-    bytes.insert(200'000, QByteArray(number * 700, char('a' + number)));
-    return bytes;
+    return testsupport::sampleRelease(number, 400'000);
 }
 
 class Patching : public EngineTest {

@@ -1,10 +1,20 @@
 #include "zstdpatch.h"
 
+#include "httptestserver.h"
+
 #include <bit>
 #include <gtest/gtest.h>
 #include <zstd.h>
 
 namespace testsupport {
+
+QByteArray sampleRelease(int number, qsizetype size)
+{
+    QByteArray bytes = HttpTestServer::pattern(0, size);
+    bytes.replace(size / 300, 8, QByteArray::number(number * 11'111'111));
+    bytes.insert(size / 2, QByteArray(number * (size / 600), char('a' + number)));
+    return bytes;
+}
 
 QByteArray makePatch(const QByteArray &base, const QByteArray &next, bool checksum)
 {

@@ -4,6 +4,10 @@
 
 namespace testsupport {
 
+// Release number of a program of about size bytes: releases share most of
+// their bytes, as two builds do.
+QByteArray sampleRelease(int number, qsizetype size);
+
 // A patch from base to next as "zstd --patch-from=BASE NEXT" makes one: a
 // frame that names its content's size, with its checksum unless told not.
 QByteArray makePatch(const QByteArray &base, const QByteArray &next, bool checksum = true);

@@ -1,7 +1,6 @@
 #include "platform/patch/patch.h"
 
 #include "tests/support/filecontent.h"
-#include "tests/support/httptestserver.h"
 #include "tests/support/zstdpatch.h"
 
 #include <QFile>
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace platform::patch;
-using testsupport::HttpTestServer;
 
 namespace {
 
@@ -20,13 +18,9 @@ void write(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-// Two releases that share most of their bytes, as two builds do.
 QByteArray release(int number)
 {
-    QByteArray bytes = HttpTestServer::pattern(0, 300'000);
-    bytes.replace(1000, 8, QByteArray::number(number * 11'111'111));
-    bytes.insert(150'000, QByteArray(number * 500, char('a' + number)));
-    return bytes;
+    return testsupport::sampleRelease(number, 300'000);
 }
 
 } // namespace
