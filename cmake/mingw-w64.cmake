@@ -6,8 +6,8 @@
 # scripts/windows/deps.sh) are found in the prefix named by the CMake
 # variable or environment variable TARNWICK_WINDOWS_DEPS (a list of prefixes
 # when libzstd lies apart, as deps.sh prints it), else in the script's
-# default folder for the processor. The first prefix holds Qt. Qt's host tools (moc, rcc) come
-# from Debian's qt6-base-dev of the same version.
+# default folder for the processor. The first prefix holds Qt. Qt's host
+# tools (moc, rcc) come from Debian's qt6-base-dev of the same version.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${TARNWICK_WINDOWS_ARCH})
 set(_triplet ${TARNWICK_WINDOWS_ARCH}-w64-mingw32)
